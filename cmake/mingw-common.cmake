@@ -1,0 +1,11 @@
+# The -posix compilers: the -win32 ones lack std::thread and cannot build GoogleTest.
+set(CMAKE_C_COMPILER ${VEXLAR_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VEXLAR_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VEXLAR_TRIPLE}-windres)
+get_filename_component(_vexlar_top ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
+set(CMAKE_FIND_ROOT_PATH /usr/${VEXLAR_TRIPLE} ${_vexlar_top}/build/deps/${VEXLAR_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
