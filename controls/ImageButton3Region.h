@@ -1,0 +1,37 @@
+// Window shapes for image buttons: the region of a picture's pixels that are not the
+// transparent colour. Internal to the image button; the tests and the benchmark use it too.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace imagebutton {
+
+// A read-only view of a picture's pixels, stored blue, green, red (DIB order).
+struct PixelView {
+    int width = 0;
+    int height = 0;
+    const uint8_t* bits = nullptr;  // the top row
+    ptrdiff_t stride = 0;           // bytes from a row to the one below it (negative bottom-up)
+    int bytesPerPixel = 4;          // 3 or 4; a fourth byte is ignored
+
+    const uint8_t* Row(int y) const { return bits + stride * y; }
+    COLORREF Pixel(int x, int y) const {
+        const uint8_t* p = Row(y) + static_cast<ptrdiff_t>(x) * bytesPerPixel;
+        return RGB(p[2], p[1], p[0]);
+    }
+};
+
+// The shape built pixel by pixel: one 1 x 1 rectangle per pixel that is not `transparent`,
+// scanned column by column and joined with RGN_OR. Slow; kept as the definition the fast
+// builder is checked and measured against. nullptr when every pixel is transparent.
+HRGN BuildRegionPerPixel(const PixelView& picture, COLORREF transparent);
+
+// The same shape from horizontal runs: rows with equal runs are merged into one band and the
+// rectangles go to a single ExtCreateRegion. nullptr when every pixel is transparent (or
+// when the system cannot make the region).
+HRGN BuildRegion(const PixelView& picture, COLORREF transparent);
+
+}  // namespace imagebutton
