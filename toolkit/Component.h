@@ -61,6 +61,10 @@ struct ClassInfo {
 void RegisterClass(const ClassInfo& info);
 const ClassInfo* FindClass(const std::string& name);
 
+// Registers the toolkit's own classes (TComponent, TTimer, TPopupMenu, ...); FindClass calls it
+// once before its first lookup. Defined in Classes.cpp: a toolkit class adds its line there.
+void RegisterToolkitClasses();
+
 class Component {
 public:
     explicit Component(Component* owner = nullptr);
@@ -81,9 +85,14 @@ public:
     const std::vector<std::unique_ptr<Component>>& Components() const { return owned_; }
 
     virtual const ClassInfo& Info() const;
+    // "TComponent": publishes Name (never stored: the layout's object line carries it) and Tag.
+    static const ClassInfo& Class();
 
     // A layout nests an object inside another: controls take the outer one as their parent.
     virtual void SetParentComponent(Component* /*parent*/) {}
+    // The component this one sits in (a control's parent, a menu item's menu); the layout
+    // writer nests it there.
+    virtual Component* GetParentComponent() const { return nullptr; }
 
     // Called once every property of this component has been read from a layout.
     virtual void Loaded() {}

@@ -1,0 +1,76 @@
+// OpenDialog: the system's file-open dialog as a component (filter, initial folder, options).
+#pragma once
+
+#include "toolkit/Component.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tk {
+
+// Options, named as a layout writes them: Options = [ofHideReadOnly, ofAllowMultiSelect].
+enum OpenOption : uint32_t {
+    ofReadOnly = 1u << 0,          // the read-only box starts checked
+    ofHideReadOnly = 1u << 1,      // no read-only box
+    ofNoChangeDir = 1u << 2,       // keep the current directory
+    ofNoValidate = 1u << 3,
+    ofAllowMultiSelect = 1u << 4,
+    ofPathMustExist = 1u << 5,
+    ofFileMustExist = 1u << 6,
+    ofShareAware = 1u << 7,
+    ofNoDereferenceLinks = 1u << 8,
+    ofEnableSizing = 1u << 9,      // the dialog can be resized
+    ofDontAddToRecent = 1u << 10,
+    ofForceShowHidden = 1u << 11,
+};
+
+class OpenDialog : public Component {
+public:
+    explicit OpenDialog(Component* owner = nullptr);
+
+    // "Google Video (*.GVI)|*.gvi": pairs of description and pattern separated by "|".
+    std::string Filter;
+    int FilterIndex = 1;       // 1-based entry of Filter shown first
+    std::string InitialDir;    // empty: wherever the system chooses
+    std::string Title;         // empty: the system's "Open"
+    std::string FileName;      // proposed name before Execute; the first chosen file after it
+    uint32_t Options = ofHideReadOnly | ofEnableSizing;
+
+    // Shows the dialog, modal to owner (nullptr: the active window, else the application
+    // window). True when the user chose OK; Files() then lists the chosen files.
+    bool Execute(HWND owner = nullptr);
+
+    // Full paths in the order the dialog gave them; empty after a cancel.
+    const std::vector<std::string>& Files() const { return files_; }
+    // Sets the result as if the dialog had returned these (used by TestHook handlers).
+    void SetFiles(std::vector<std::string> files);
+
+    // The OPENFILENAMEA flags Execute passes for Options.
+    DWORD SystemFlags() const;
+
+    // Tests set this to stand in for the system dialog: it gets the component (filter, folder
+    // and options already set) and returns what Execute returns, after SetFiles.
+    static std::function<bool(OpenDialog&)> TestHook;
+
+    static const ClassInfo& Class();
+    const ClassInfo& Info() const override { return Class(); }
+
+private:
+    std::vector<std::string> files_;
+};
+
+// "A|*.a|B|*.b" to the dialog's form "A\0*.a\0B\0*.b\0\0".
+std::string DialogFilter(std::string_view filter);
+
+// The file buffer the dialog fills: "C:\dir\a.gvi\0\0" for one file, or (explorer style,
+// multiple selection) "C:\dir\0a.gvi\0b.gvi\0\0". Returns full paths in buffer order. Reads at
+// most size bytes, so an unterminated buffer is safe.
+std::vector<std::string> ParseOpenFileBuffer(const char* buffer, size_t size);
+
+}  // namespace tk

@@ -1,0 +1,91 @@
+// PopupMenu and MenuItem: a context menu built from its items each time it pops up.
+#pragma once
+
+#include "toolkit/Component.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+class PopupMenu;
+
+// One entry of a menu. Caption "-" makes a separator; "&" marks the mnemonic ("&&" is a plain
+// ampersand). An item with items of its own opens a submenu.
+class MenuItem : public Component {
+public:
+    explicit MenuItem(Component* owner = nullptr);
+    ~MenuItem() override;
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    bool IsSeparator() const { return caption_ == "-"; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked) { checked_ = checked; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+
+    // Runs OnClick when it is set (the menu does this for the chosen item after it closed).
+    void Click();
+    std::function<void(Component& sender)> OnClick;
+
+    const std::vector<MenuItem*>& Items() const { return items_; }
+    void Add(MenuItem& item);
+    void Remove(MenuItem& item);
+    // The menu or item this one sits in; nullptr when it is in none.
+    Component* Parent() const;
+
+    // A layout nests items in a TPopupMenu or in another TMenuItem.
+    void SetParentComponent(Component* parent) override;
+    Component* GetParentComponent() const override { return Parent(); }
+
+    static const ClassInfo& Class();
+    const ClassInfo& Info() const override { return Class(); }
+
+private:
+    friend class PopupMenu;
+    void Detach();
+
+    std::string caption_;
+    bool enabled_ = true;
+    bool checked_ = false;
+    bool visible_ = true;
+    std::vector<MenuItem*> items_;
+    MenuItem* parentItem_ = nullptr;
+    PopupMenu* parentMenu_ = nullptr;
+};
+
+class PopupMenu : public Component {
+public:
+    explicit PopupMenu(Component* owner = nullptr);
+    ~PopupMenu() override;
+
+    const std::vector<MenuItem*>& Items() const { return items_; }
+    void Add(MenuItem& item);
+    void Remove(MenuItem& item);
+
+    // Shows the menu with its top-left corner at the screen point and waits until it closes;
+    // then runs the chosen item's OnClick. Returns the chosen item, nullptr when none was chosen.
+    MenuItem* Popup(int screenX, int screenY);
+
+    // Called before the menu shows (items may be enabled or disabled here).
+    std::function<void(Component& sender)> OnPopup;
+
+    // The window that owns the menu while it is up: the application window by default.
+    void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
+
+    static const ClassInfo& Class();
+    const ClassInfo& Info() const override { return Class(); }
+
+private:
+    std::vector<MenuItem*> items_;
+    HWND ownerWindow_ = nullptr;
+};
+
+}  // namespace tk
