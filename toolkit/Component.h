@@ -86,7 +86,7 @@ public:
 
     virtual const ClassInfo& Info() const;
     // "TComponent": publishes Name (never stored: the layout's object line carries it) and Tag.
-    static const ClassInfo& Class();
+    static const ClassInfo& StaticInfo();
 
     // A layout nests an object inside another: controls take the outer one as their parent.
     virtual void SetParentComponent(Component* /*parent*/) {}

@@ -58,8 +58,8 @@ public:
     // and options already set) and returns what Execute returns, after SetFiles.
     static std::function<bool(OpenDialog&)> TestHook;
 
-    static const ClassInfo& Class();
-    const ClassInfo& Info() const override { return Class(); }
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
     std::vector<std::string> files_;

@@ -33,7 +33,7 @@ public:
 
     // Runs OnClick when it is set (the menu does this for the chosen item after it closed).
     void Click();
-    std::function<void(Component& sender)> OnClick;
+    std::function<void(Component* sender)> OnClick;
 
     const std::vector<MenuItem*>& Items() const { return items_; }
     void Add(MenuItem& item);
@@ -45,8 +45,8 @@ public:
     void SetParentComponent(Component* parent) override;
     Component* GetParentComponent() const override { return Parent(); }
 
-    static const ClassInfo& Class();
-    const ClassInfo& Info() const override { return Class(); }
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
     friend class PopupMenu;
@@ -75,13 +75,13 @@ public:
     MenuItem* Popup(int screenX, int screenY);
 
     // Called before the menu shows (items may be enabled or disabled here).
-    std::function<void(Component& sender)> OnPopup;
+    std::function<void(Component* sender)> OnPopup;
 
     // The window that owns the menu while it is up: the application window by default.
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
 
-    static const ClassInfo& Class();
-    const ClassInfo& Info() const override { return Class(); }
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
     std::vector<MenuItem*> items_;

@@ -26,10 +26,10 @@ public:
     // A new interval restarts a running timer; 0 stops the ticks while keeping Enabled.
     void SetInterval(uint32_t ms);
 
-    std::function<void(Component& sender)> OnTimer;
+    std::function<void(Component* sender)> OnTimer;
 
-    static const ClassInfo& Class();
-    const ClassInfo& Info() const override { return Class(); }
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
     void Update();
