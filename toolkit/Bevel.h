@@ -1,0 +1,30 @@
+// Bevel: a sunken line or frame.
+#pragma once
+
+#include "toolkit/Control.h"
+
+namespace tk {
+
+enum class BevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };  // bsBox, ...
+enum class BevelStyle { Lowered, Raised };  // bsLowered, bsRaised
+
+class Bevel : public GraphicControl {
+public:
+    explicit Bevel(Component* owner = nullptr);
+    // "TBevel": Shape, Style.
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
+
+    BevelShape Shape() const { return shape_; }
+    void SetShape(BevelShape s) { shape_ = s; Invalidate(); }
+    BevelStyle Style() const { return style_; }
+    void SetStyle(BevelStyle s) { style_ = s; Invalidate(); }
+
+    void Paint(Canvas& canvas) override;
+
+private:
+    BevelShape shape_ = BevelShape::Box;
+    BevelStyle style_ = BevelStyle::Lowered;
+};
+
+}  // namespace tk

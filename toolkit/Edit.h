@@ -1,0 +1,41 @@
+// Edit: the system single-line edit field.
+#pragma once
+
+#include "toolkit/Control.h"
+
+namespace tk {
+
+class Edit : public WinControl {
+public:
+    explicit Edit(Component* owner = nullptr);
+    // "TEdit": Text, ReadOnly, BorderStyle (bsSingle), Ctl3D (False = flat), AutoSize,
+    // MaxLength.
+    static const ClassInfo& StaticInfo();
+    const ClassInfo& Info() const override { return StaticInfo(); }
+
+    std::string Text() const { return Caption(); }
+    void SetText(std::string t) { SetCaption(std::move(t)); }
+    std::string Caption() const override;
+
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    // Flat: a single thin border instead of the sunken 3-D one.
+    bool Flat() const { return flat_; }
+    void SetFlat(bool v) { flat_ = v; }
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int n);
+
+    NotifyEvent OnChange;
+
+protected:
+    void CreateParams(CreateParamsData& params) override;
+    void HandleCreated() override;
+    LRESULT CommandNotify(WORD code) override;
+
+private:
+    bool readOnly_ = false;
+    bool flat_ = false;
+    int maxLength_ = 0;
+};
+
+}  // namespace tk
