@@ -1,0 +1,32 @@
+// The GVI to AVI conversion routine: drops the 52-byte block after the RIFF header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+enum TConvertResult : int32_t {
+    crOk = 0,            // the output file is complete
+    crNotAvailable = 1,  // the source cannot be opened, or the output cannot be created
+    crCorrupted = 2,     // bad signature, or reading/writing failed once both files were open
+};
+
+// Converts SourcePath (a GVI file) into DestPath, replacing any file of that name. Both files
+// are opened exclusively and are closed again on every path; nothing is thrown. On a failure
+// the output is left as far as it was written; deleting it is the caller's business.
+TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string& DestPath);
+
+// Told, on the converting thread, after each block: the output's length so far and the source's
+// length. An exception thrown here ends the conversion with crCorrupted.
+using TConvertProgress = std::function<void(uint64_t outputBytes, uint64_t sourceBytes)>;
+
+// The same conversion, reporting its progress.
+TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string& DestPath,
+                               const TConvertProgress& Progress);
+
+// Constants of the file layout.
+inline constexpr uint64_t kGviBlockOffset = 12;  // the block follows the RIFF header
+inline constexpr uint64_t kGviBlockSize = 52;
+inline constexpr uint64_t kGviDataOffset = kGviBlockOffset + kGviBlockSize;
+inline constexpr size_t kConvertBlockSize = 61440;  // the copy never holds more than this

@@ -1,0 +1,50 @@
+// One file of a batch on disk: its final name, its temporary output, and what happens to that
+// output once the conversion has a result. Shared by the progress window and gvi2avi.
+#pragma once
+
+#include "conversion/Convert.h"
+#include "conversion/OutputName.h"
+
+#include <cstdint>
+#include <string>
+
+enum TJobOutcome : int32_t {
+    joSaved = 0,       // the output has its final name, FinalPath()
+    joDiscarded = 1,   // the conversion failed; its temporary output is gone
+    joNotRenamed = 2,  // converted, but no free final name could be taken: it stays at TempPath()
+    joNotRemoved = 3,  // the conversion failed and its temporary output could not be deleted
+};
+
+// Use from one thread: Begin before the conversion is handed out, Finish with its result.
+// The conversion writes to TempPath(), a fresh file in the output folder itself, so a failed
+// or partial output never appears under a real name and no user file is ever overwritten.
+class TFileJob {
+public:
+    // Chooses the final name, reserves a temporary file under a name that existed nowhere
+    // before, and notes the source's size. False when no temporary file could be made (folder
+    // missing or read-only): TempPath() is then empty, and a conversion into it reports
+    // crNotAvailable, just as a folder that cannot be written should.
+    bool Begin(const std::string& Source, const std::string& Folder,
+               const char* Separators = kWindowsNameSeparators);
+
+    // Renames the output to its final name after crOk (never replacing anything; if the name
+    // was taken meanwhile, once more under the next free name), or deletes it otherwise.
+    TJobOutcome Finish(TConvertResult Result);
+
+    // Progress of the running conversion, from the temporary file's listed size.
+    int CurrentPercent() const;
+
+    const std::string& Source() const { return source_; }
+    const std::string& Folder() const { return folder_; }
+    const std::string& FinalPath() const { return finalPath_; }
+    const std::string& TempPath() const { return tempPath_; }
+    uint64_t SourceSize() const { return sourceSize_; }
+
+private:
+    std::string source_;
+    std::string folder_;
+    std::string separators_ = kWindowsNameSeparators;
+    std::string finalPath_;
+    std::string tempPath_;
+    uint64_t sourceSize_ = 0;
+};

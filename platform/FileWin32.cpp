@@ -1,0 +1,178 @@
+// File helpers on Windows (kernel32, ANSI calls): the counterpart of FilePosix.cpp.
+#include "platform/File.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace platform {
+
+namespace {
+
+bool SetError(OsError* error) {
+    if (error) *error = GetLastError();
+    return false;
+}
+
+HANDLE AsHandle(void* h) { return static_cast<HANDLE>(h); }
+
+}  // namespace
+
+PathKind KindOf(const std::string& path) {
+    if (path.empty()) return PathKind::None;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+}
+
+std::optional<uint64_t> ListedSize(const std::string& path) {
+    WIN32_FIND_DATAA data{};
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(find);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error) {
+    // MoveFileA never replaces an existing file or directory.
+    if (MoveFileA(from.c_str(), to.c_str())) return true;
+    return SetError(error);
+}
+
+bool RemoveFile(const std::string& path, OsError* error) {
+    if (DeleteFileA(path.c_str())) return true;
+    return SetError(error);
+}
+
+bool CreateUniqueFile(const std::string& folder, std::string& path, OsError* error) {
+    static std::atomic<unsigned> counter{0};
+    const DWORD pid = GetCurrentProcessId();
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        std::string candidate = folder + "~vexlar-" + std::to_string(pid) + "-" +
+                                std::to_string(++counter) + ".tmp";
+        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            path = std::move(candidate);
+            return true;
+        }
+        DWORD code = GetLastError();
+        // A directory of that name shows as "access denied".
+        bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ||
+                     (code == ERROR_ACCESS_DENIED && PathExists(candidate));
+        if (!taken) {
+            SetLastError(code);
+            return SetError(error);
+        }
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return SetError(error);
+}
+
+std::string ProgramFolder() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    size_t slash = buffer.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : buffer.substr(0, slash + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_), error_(other.error_) {
+    other.handle_ = INVALID_HANDLE_VALUE;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        error_ = other.error_;
+        other.handle_ = INVALID_HANDLE_VALUE;
+    }
+    return *this;
+}
+
+bool File::Fail() {
+    error_ = GetLastError();
+    return false;
+}
+
+bool File::IsOpen() const { return AsHandle(handle_) != INVALID_HANDLE_VALUE; }
+
+bool File::Open(const std::string& path, bool write, bool exclusive) {
+    Close();
+    DWORD access = write ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
+    DWORD share = exclusive ? 0 : FILE_SHARE_READ;
+    DWORD disposition = write ? CREATE_ALWAYS : OPEN_EXISTING;
+    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Fail();
+    handle_ = h;
+    error_ = 0;
+    return true;
+}
+
+bool File::OpenRead(const std::string& path) { return Open(path, false, true); }
+bool File::OpenReadShared(const std::string& path) { return Open(path, false, false); }
+bool File::Create(const std::string& path) { return Open(path, true, true); }
+
+bool File::Read(void* buffer, size_t size, size_t& got) {
+    got = 0;
+    DWORD n = 0;
+    DWORD ask = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    if (!ReadFile(AsHandle(handle_), buffer, ask, &n, nullptr)) return Fail();
+    got = n;
+    return true;
+}
+
+bool File::Write(const void* buffer, size_t size) {
+    const char* p = static_cast<const char*>(buffer);
+    while (size > 0) {
+        DWORD ask = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(AsHandle(handle_), p, ask, &written, nullptr)) return Fail();
+        // A full disk may show as a short write that still reports success.
+        if (written != ask) {
+            SetLastError(ERROR_DISK_FULL);
+            return Fail();
+        }
+        p += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool File::Seek(uint64_t offset) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN)) return Fail();
+    return true;
+}
+
+std::optional<uint64_t> File::Size() const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(AsHandle(handle_), &size) || size.QuadPart < 0) return std::nullopt;
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+bool File::Close() {
+    HANDLE h = AsHandle(handle_);
+    if (h == INVALID_HANDLE_VALUE) return true;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(h)) return Fail();
+    return true;
+}
+
+}  // namespace platform
