@@ -1,0 +1,47 @@
+// TMyThread: the conversion worker. Takes one request at a time from its hand-over fields.
+#pragma once
+
+#include "conversion/Convert.h"
+#include "toolkit/Thread.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The hand-over fields are touched by the user-interface thread only, and by the worker only
+// inside its Synchronize steps, except SourcePath/DestPath (read while converting, when the
+// user-interface thread leaves them alone because Ready is false) and ResultCode.
+class TMyThread : public tk::Thread {
+public:
+    using TConverter = std::function<TConvertResult(const std::string&, const std::string&)>;
+
+    // Created suspended; Start() sets it going. PollMs and Converter are for tests.
+    explicit TMyThread(DWORD PollMs = 500, TConverter Converter = nullptr);
+
+    bool Working = false;         // a request has been taken and is converting
+    int32_t ResultCode = 0;       // result of the conversion just run (worker side)
+    std::string SourcePath;       // request: source file
+    std::string DestPath;         // request: output file
+    int32_t LastResult = 0;       // result of the last finished request
+    bool RequestPending = false;  // posted and not yet finished
+    bool Ready = true;            // idle; LastResult belongs to the last finished request
+
+    // Posting: only while Ready is true. A posted file has finished once Ready is true and
+    // RequestPending is false.
+    void Post(const std::string& Source, const std::string& Dest) {
+        SourcePath = Source;
+        DestPath = Dest;
+        RequestPending = true;
+    }
+    bool RequestFinished() const { return Ready && !RequestPending; }
+
+protected:
+    void Execute() override;
+
+private:
+    void TakeRequest();
+    void PublishResult();
+
+    DWORD pollMs_;
+    TConverter convert_;
+};
