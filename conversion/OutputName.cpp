@@ -32,7 +32,10 @@ std::string MakeOutputName(const std::string& Source, const std::string& Folder,
                            const char* Separators) {
     const std::string base = OutputBaseName(Source, Separators);
     std::string name = base;
-    for (unsigned n = 1; platform::PathExists(Folder + name); ++n)
-        name = "[" + std::to_string(n) + "]" + base;
+    for (unsigned n = 1; platform::PathExists(Folder + name); ++n) {
+        // Appended piece by piece: g++ 12 -O3 warns falsely on "[" + ... for 32-bit targets.
+        name.assign(1, '[');
+        name.append(std::to_string(n)).append(1, ']').append(base);
+    }
     return Folder + name;
 }

@@ -1,0 +1,227 @@
+// gvi2avi: the command-line converter, on the same routine and naming as the program.
+#include "conversion/Convert.h"
+#include "conversion/FileJob.h"
+#include "conversion/OutputName.h"
+#include "conversion/Progress.h"
+#include "platform/File.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define VEXLAR_ISATTY(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define VEXLAR_ISATTY(fd) isatty(fd)
+#endif
+
+#ifndef VEXLAR_VERSION
+#define VEXLAR_VERSION "1.4"
+#endif
+
+namespace {
+
+constexpr const char* kProgram = "gvi2avi";
+constexpr const char* kProduct = "Vexlar GVI Converter";
+
+enum ExitCode { kAllConverted = 0, kSomeFailed = 1, kUsage = 2 };
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+struct Interrupted : std::runtime_error {
+    Interrupted() : std::runtime_error("interrupted") {}
+};
+
+void PrintHelp() {
+    std::printf(
+        "Usage: %s [-o DIR] [-q] FILE...\n"
+        "Converts Google Video files (.gvi) into AVI files.\n"
+        "\n"
+        "Each FILE becomes NAME.AVI, where NAME is its name without \".gvi\"; a name that is\n"
+        "taken gets a counter in front ([1]NAME.AVI, [2]NAME.AVI, ...). Nothing is overwritten.\n"
+        "\n"
+        "  -o DIR     write the AVI files into DIR (default: beside each FILE)\n"
+        "  -q         quiet: no progress line, no list of the files written\n"
+        "  --help     show this help and exit\n"
+        "  --version  show the version and exit\n"
+        "\n"
+        "Exit status: 0 when every file converted, 1 when any failed, 2 for usage errors.\n",
+        kProgram);
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
+                 message.c_str(), kProgram);
+    return kUsage;
+}
+
+// The folder part of a path, with its trailing separator ("" for a bare name).
+std::string FolderOf(const std::string& path) {
+    size_t last = path.find_last_of(platform::kNativeNameSeparators);
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string WithSeparator(std::string folder) {
+    if (folder.empty()) return folder;
+    if (std::strchr(platform::kNativeNameSeparators, folder.back()) == nullptr)
+        folder += platform::kNativeFolderSeparator;
+    return folder;
+}
+
+// One line on the terminal, redrawn in place at most ten times a second.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool enabled) : enabled_(enabled) {}
+
+    void BeginFile(int index, int total, const std::string& name) {
+        if (!enabled_) return;
+        char counter[32];
+        std::snprintf(counter, sizeof counter, "[%d/%d] ", index, total);
+        prefix_ = counter + Shorten(name);
+        start_ = Clock::now();
+        Draw(0, 0, true);
+    }
+
+    void Update(uint64_t outputBytes, uint64_t sourceBytes) {
+        if (!enabled_) return;
+        Draw(CurrentPercent(outputBytes, sourceBytes), outputBytes, false);
+    }
+
+    void Clear() {
+        if (!enabled_ || width_ == 0) return;
+        std::fprintf(stderr, "\r%*s\r", static_cast<int>(width_), "");
+        std::fflush(stderr);
+        width_ = 0;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    static std::string Shorten(const std::string& name) {
+        return name.size() <= 40 ? name : name.substr(0, 18) + "..." + name.substr(name.size() - 19);
+    }
+
+    void Draw(int percent, uint64_t bytes, bool force) {
+        Clock::time_point now = Clock::now();
+        if (!force && now - lastDraw_ < std::chrono::milliseconds(100)) return;
+        lastDraw_ = now;
+        double seconds = std::chrono::duration<double>(now - start_).count();
+        char text[512];
+        int n = seconds > 0.05
+                    ? std::snprintf(text, sizeof text, "%s  %3d%%  %.1f MB/s", prefix_.c_str(),
+                                    percent, static_cast<double>(bytes) / 1e6 / seconds)
+                    : std::snprintf(text, sizeof text, "%s  %3d%%", prefix_.c_str(), percent);
+        size_t len = n < 0 ? 0 : static_cast<size_t>(n) < sizeof text ? static_cast<size_t>(n)
+                                                                        : sizeof text - 1;
+        // Pad over what a longer previous line left behind.
+        std::fprintf(stderr, "\r%s%*s", text, static_cast<int>(width_ > len ? width_ - len : 0), "");
+        std::fflush(stderr);
+        width_ = len > width_ ? len : width_;
+    }
+
+    bool enabled_;
+    std::string prefix_;
+    Clock::time_point start_{};
+    Clock::time_point lastDraw_{};
+    size_t width_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string outputFolder;
+    bool haveOutput = false;
+    bool quiet = false;
+    std::vector<std::string> files;
+
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && (arg == "--help" || arg == "-h")) {
+            PrintHelp();
+            return kAllConverted;
+        } else if (options && arg == "--version") {
+            std::printf("%s (%s) %s\n", kProgram, kProduct, VEXLAR_VERSION);
+            return kAllConverted;
+        } else if (options && arg == "-q") {
+            quiet = true;
+        } else if (options && (arg == "-o" || arg.rfind("-o", 0) == 0)) {
+            if (arg == "-o") {
+                if (i + 1 >= argc) return UsageError("option '-o' needs a folder");
+                outputFolder = argv[++i];
+            } else {
+                outputFolder = arg.substr(2);
+            }
+            if (outputFolder.empty()) return UsageError("option '-o' needs a folder");
+            haveOutput = true;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return UsageError("unknown option '" + arg + "'");
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) return UsageError("no FILE given");
+    if (haveOutput) {
+        if (!platform::DirectoryExists(outputFolder))
+            return UsageError("the output folder \"" + outputFolder + "\" does not exist");
+        outputFolder = WithSeparator(outputFolder);
+    }
+
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+
+    ProgressLine progress(!quiet && VEXLAR_ISATTY(2));
+    const int total = static_cast<int>(files.size());
+    int failed = 0;
+    for (int k = 0; k < total && !interrupted; ++k) {
+        const std::string& source = files[k];
+        const std::string name = FileNamePart(source, platform::kNativeNameSeparators);
+        TFileJob job;
+        job.Begin(source, haveOutput ? outputFolder : FolderOf(source),
+                  platform::kNativeNameSeparators);
+
+        progress.BeginFile(k + 1, total, name);
+        TConvertResult result = ConvertGviToAvi(source, job.TempPath(), [&](uint64_t out, uint64_t in) {
+            // Stops the copy; the half-written output is removed with the failed job below.
+            if (interrupted) throw Interrupted();
+            progress.Update(out, in);
+        });
+        progress.Clear();
+        TJobOutcome outcome = job.Finish(result);
+
+        if (interrupted && outcome != joSaved) {
+            ++failed;
+            break;
+        }
+        if (result == crNotAvailable) {
+            std::fprintf(stderr, "File \"%s\" is not available.\n", name.c_str());
+        } else if (result == crCorrupted) {
+            std::fprintf(stderr, "Your GVI file \"%s\" is corrupted.\n", name.c_str());
+        }
+        if (outcome == joNotRenamed) {
+            std::fprintf(stderr, "%s: \"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".\n",
+                         kProgram, name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+        } else if (outcome == joNotRemoved) {
+            std::fprintf(stderr, "%s: could not delete the temporary file \"%s\".\n", kProgram,
+                         job.TempPath().c_str());
+        }
+        if (outcome == joSaved) {
+            if (!quiet) std::printf("%s\n", job.FinalPath().c_str());
+        } else {
+            ++failed;
+        }
+        std::fflush(stdout);
+    }
+    if (interrupted) std::fprintf(stderr, "%s: interrupted.\n", kProgram);
+    return failed == 0 ? kAllConverted : kSomeFailed;
+}

@@ -1,0 +1,165 @@
+// gvi2avi as a user runs it: exit codes, messages, naming, nothing left behind.
+#include "../conversion/TestFiles.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testfiles;
+
+namespace {
+
+struct RunResult {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string ReadText(const std::string& path) {
+    Bytes b = ReadBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    ScratchDir out;
+
+    RunResult Gvi2avi(const std::vector<std::string>& args) {
+        std::string cmd = "cd " + Quote(dir.Folder()) + " && " + Quote(GVI2AVI_PATH);
+        for (const auto& a : args) cmd += " " + Quote(a);
+        cmd += " >" + Quote(dir / ".out") + " 2>" + Quote(dir / ".err") + " </dev/null";
+        RunResult r;
+        int status = std::system(cmd.c_str());
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = ReadText(dir / ".out");
+        r.err = ReadText(dir / ".err");
+        std::filesystem::remove(dir / ".out");
+        std::filesystem::remove(dir / ".err");
+        return r;
+    }
+
+    std::vector<std::string> Names(const ScratchDir& d) {
+        std::vector<std::string> names;
+        for (auto& e : std::filesystem::directory_iterator(d.Folder()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhy) {
+    RunResult r = Gvi2avi({});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("no FILE"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+
+    r = Gvi2avi({"-z", "a.gvi"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("unknown option '-z'"), std::string::npos) << r.err;
+
+    r = Gvi2avi({"a.gvi", "-o"});
+    EXPECT_EQ(r.code, 2);
+
+    WriteBytes(dir / "a.gvi", MakeGvi(100, 92));
+    r = Gvi2avi({"-o", dir / "nowhere", "a.gvi"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("does not exist"), std::string::npos) << r.err;
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"a.gvi"});
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+    RunResult r = Gvi2avi({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Usage: gvi2avi [-o DIR] [-q] FILE..."), std::string::npos) << r.out;
+    r = Gvi2avi({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "gvi2avi (Vexlar GVI Converter) 1.4\n");
+}
+
+TEST_F(CliTest, FailuresAreReportedAndTheBatchGoesOn) {
+    WriteBytes(dir / "one.gvi", MakeGvi(100, 92));
+    WriteBytes(dir / "bad.GVI", Bytes(100, 0));
+    WriteBytes(dir / "two.gvi", MakeGvi(64, 52));
+    RunResult r = Gvi2avi({"one.gvi", "bad.GVI", "missing.gvi", "two.gvi", "-o", out.Folder()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "Your GVI file \"bad.GVI\" is corrupted.\n"
+              "File \"missing.gvi\" is not available.\n");
+    EXPECT_EQ(r.out, out / "one.AVI" + "\n" + out / "two.AVI" + "\n");
+    // Only the finished files: no temporary file and no output of a failed one.
+    EXPECT_EQ(Names(out), (std::vector<std::string>{"one.AVI", "two.AVI"}));
+    EXPECT_EQ(ReadBytes(out / "two.AVI").size(), 12u);
+}
+
+TEST_F(CliTest, EveryFileConvertedExitsWithZeroBesideItsSource) {
+    std::filesystem::create_directory(dir / "sub");
+    WriteBytes(dir / "sub/clip.gvi", MakeGvi(300, 292));
+    RunResult r = Gvi2avi({"-q", "sub/clip.gvi"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ReadBytes(dir / "sub/clip.AVI").size(), 248u);
+}
+
+TEST_F(CliTest, TakenNamesGetCountersAndNothingIsOverwritten) {
+    std::filesystem::create_directory(dir / "a");
+    std::filesystem::create_directory(dir / "b");
+    WriteBytes(dir / "a/clip.gvi", MakeGvi(100, 92));
+    WriteBytes(dir / "b/clip.gvi", MakeGvi(200, 192));
+    WriteBytes(out / "clip.AVI", {1, 2, 3});
+    RunResult r = Gvi2avi({"-o", out.Folder(), "a/clip.gvi", "b/clip.gvi"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(out / "clip.AVI"), Bytes({1, 2, 3}));
+    EXPECT_EQ(ReadBytes(out / "[1]clip.AVI").size(), 48u);
+    EXPECT_EQ(ReadBytes(out / "[2]clip.AVI").size(), 148u);
+
+    // An output folder given without its trailing separator works the same.
+    std::string folder = out.Folder();
+    folder.pop_back();
+    r = Gvi2avi({"-o", folder, "a/clip.gvi"});
+    EXPECT_EQ(r.out, out / "[3]clip.AVI" + "\n");
+}
+
+TEST_F(CliTest, LockedSourceIsNotAvailableAndLeavesNothing) {
+    WriteBytes(dir / "held.gvi", MakeGvi(100, 92));
+    int fd = open((dir / "held.gvi").c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    RunResult r = Gvi2avi({"-o", out.Folder(), "held.gvi"});
+    close(fd);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "File \"held.gvi\" is not available.\n");
+    EXPECT_TRUE(Names(out).empty());
+}
+
+TEST_F(CliTest, ProgressLineOnlyOnATerminal) {
+    WriteBytes(dir / "clip.gvi", MakeGvi(200000, 199992));
+    RunResult r = Gvi2avi({"-o", out.Folder(), "clip.gvi"});
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << "no progress into a file";
+
+    if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+    auto onTerminal = [&](const std::string& args) {
+        std::string cmd = "cd " + Quote(dir.Folder()) + " && script -qec " +
+                          Quote(Quote(GVI2AVI_PATH) + " " + args) + " /dev/null >" +
+                          Quote(dir / ".tty") + " 2>&1 </dev/null";
+        std::system(cmd.c_str());
+        std::string text = ReadText(dir / ".tty");
+        std::filesystem::remove(dir / ".tty");
+        return text;
+    };
+    std::string shown = onTerminal("-o " + Quote(out.Folder()) + " clip.gvi");
+    EXPECT_NE(shown.find("[1/1] clip.gvi"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("%"), std::string::npos) << shown;
+    std::string quiet = onTerminal("-q -o " + Quote(out.Folder()) + " clip.gvi");
+    EXPECT_EQ(quiet.find("[1/1]"), std::string::npos) << quiet;
+    EXPECT_TRUE(std::filesystem::exists(out / "[1]clip.AVI"));
+}
+
+}  // namespace
