@@ -58,7 +58,13 @@ struct ClassInfo {
 };
 
 // Registry of the classes a layout may name.
+// <windows.h> defines RegisterClass as RegisterClassA; both spellings reach the registry, in
+// whichever order the headers come.
+#pragma push_macro("RegisterClass")
+#undef RegisterClass
 void RegisterClass(const ClassInfo& info);
+inline void RegisterClassA(const ClassInfo& info) { RegisterClass(info); }
+#pragma pop_macro("RegisterClass")
 const ClassInfo* FindClass(const std::string& name);
 
 // Registers the toolkit's own classes (TComponent, TTimer, TPopupMenu, ...); FindClass calls it

@@ -1,0 +1,133 @@
+// Components: ownership, the class registry and the published properties of TComponent.
+#include "toolkit/Component.h"
+
+#include "toolkit/Layout.h"
+
+#include <map>
+#include <mutex>
+
+namespace tk {
+
+namespace {
+
+// Layout names are matched without regard to ASCII letter case, as the form files do.
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+        size_t n = std::min(a.size(), b.size());
+        for (size_t i = 0; i < n; ++i) {
+            unsigned char x = static_cast<unsigned char>(a[i]);
+            unsigned char y = static_cast<unsigned char>(b[i]);
+            if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+            if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+            if (x != y) return x < y;
+        }
+        return a.size() < b.size();
+    }
+};
+
+bool SameName(const std::string& a, const std::string& b) {
+    NoCaseLess less;
+    return !less(a, b) && !less(b, a);
+}
+
+std::map<std::string, ClassInfo, NoCaseLess>& Registry() {
+    static std::map<std::string, ClassInfo, NoCaseLess> registry;
+    return registry;
+}
+
+}  // namespace
+
+const PropertyInfo* ClassInfo::Find(const std::string& property) const {
+    for (const ClassInfo* c = this; c; c = c->base) {
+        for (const PropertyInfo& p : c->properties) {
+            if (SameName(p.name, property)) return &p;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const PropertyInfo*> ClassInfo::All() const {
+    std::vector<const ClassInfo*> chain;
+    for (const ClassInfo* c = this; c; c = c->base) chain.push_back(c);
+    std::vector<const PropertyInfo*> all;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        for (const PropertyInfo& p : (*it)->properties) {
+            // A class may publish a base property anew (another default): it keeps its place.
+            bool replaced = false;
+            for (const PropertyInfo*& q : all) {
+                if (SameName(q->name, p.name)) { q = &p; replaced = true; break; }
+            }
+            if (!replaced) all.push_back(&p);
+        }
+    }
+    return all;
+}
+
+#pragma push_macro("RegisterClass")
+#undef RegisterClass
+void RegisterClass(const ClassInfo& info) {
+    auto& registry = Registry();
+    auto it = registry.find(info.name);
+    if (it == registry.end()) {
+        registry.emplace(info.name, info);
+    } else {
+        it->second = info;  // the node stays, so pointers handed out earlier stay valid
+    }
+}
+#pragma pop_macro("RegisterClass")
+
+const ClassInfo* FindClass(const std::string& name) {
+    static std::once_flag once;
+    std::call_once(once, [] { RegisterToolkitClasses(); });
+    auto& registry = Registry();
+    auto it = registry.find(name);
+    return it == registry.end() ? nullptr : &it->second;
+}
+
+Component::Component(Component* owner) : owner_(owner) {}
+
+Component::~Component() {
+    // Owned components go in reverse order of adoption; each is taken out of the list before
+    // it is destroyed, so a destructor that looks at its owner never sees a half-dead entry.
+    while (!owned_.empty()) {
+        std::unique_ptr<Component> last = std::move(owned_.back());
+        owned_.pop_back();
+        last.reset();
+    }
+}
+
+Component* Component::Adopt(std::unique_ptr<Component> child) {
+    if (!child) return nullptr;
+    child->owner_ = this;
+    owned_.push_back(std::move(child));
+    return owned_.back().get();
+}
+
+Component* Component::FindComponent(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    for (const auto& c : owned_) {
+        if (SameName(c->Name(), name)) return c.get();
+    }
+    return nullptr;
+}
+
+const ClassInfo& Component::Info() const { return StaticInfo(); }
+
+const ClassInfo& Component::StaticInfo() {
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TComponent";
+        i.properties.push_back(Property<Component>(
+            "Name", [](Component& c, const LayoutValue& v) { c.SetName(StringValue(v)); },
+            [](const Component& c) { return LayoutValue::Str(c.Name()); }, std::nullopt,
+            [](const Component&) { return false; }));
+        i.properties.push_back(Property<Component>(
+            "Tag", [](Component& c, const LayoutValue& v) { c.Tag = Int32Value(v); },
+            [](const Component& c) { return LayoutValue::Int(c.Tag); }, LayoutValue::Int(0)));
+        i.create = [](Component* owner) { return std::make_unique<Component>(owner); };
+        return i;
+    }();
+    return info;
+}
+
+}  // namespace tk

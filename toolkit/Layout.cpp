@@ -1,0 +1,647 @@
+// The text layout format: reader, writer and the value helpers of property loaders.
+#include "toolkit/Layout.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <set>
+
+namespace tk {
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+bool IsIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// How a character is named in a message: printable as itself, others by code.
+std::string Shown(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 33 && u <= 126) return std::string("\"") + c + "\"";
+    return "#" + std::to_string(u);
+}
+
+std::vector<uint8_t> PictureBlock(const std::vector<uint8_t>& file) {
+    uint32_t n = static_cast<uint32_t>(file.size());
+    std::vector<uint8_t> block;
+    block.reserve(file.size() + 4);
+    for (int i = 0; i < 4; ++i) block.push_back(static_cast<uint8_t>(n >> (8 * i)));
+    block.insert(block.end(), file.begin(), file.end());
+    return block;
+}
+
+struct Fault {
+    int line;
+    std::string message;
+};
+
+class Reader {
+public:
+    Reader(Component& root, std::string_view text, const PictureResolver& resolve)
+        : root_(root), s_(text), resolve_(resolve) {}
+
+    void Run() {
+        SkipSpace();
+        if (AtEnd()) Fail("the layout is empty");
+        std::string name, cls;
+        ReadHeader(name, cls);
+        if (!name.empty()) root_.SetName(name);
+        ReadBody(root_, name.empty() ? cls : name);
+        SkipSpace();
+        if (!AtEnd()) Fail("text after the end of the layout");
+        for (Component* c : created_) c->Loaded();
+        root_.Loaded();
+    }
+
+private:
+    [[noreturn]] void Fail(std::string message) { throw Fault{line_, std::move(message)}; }
+    [[noreturn]] void FailAt(int line, std::string message) { throw Fault{line, std::move(message)}; }
+
+    bool AtEnd() const { return pos_ >= s_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : s_[pos_]; }
+    char Next() {
+        char c = s_[pos_++];
+        if (c == '\n') ++line_;
+        return c;
+    }
+
+    void SkipSpace() {
+        while (!AtEnd()) {
+            char c = Peek();
+            if (static_cast<unsigned char>(c) <= ' ') {
+                Next();
+            } else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/') {
+                while (!AtEnd() && Peek() != '\n') Next();
+            } else {
+                break;
+            }
+        }
+    }
+
+    // An identifier; dotted when the names of properties are read (Picture.Data).
+    std::string ReadIdent(bool dotted, const char* what) {
+        SkipSpace();
+        if (AtEnd()) Fail(std::string("unexpected end of the layout, ") + what + " expected");
+        if (!IsIdentStart(Peek())) Fail(std::string(what) + " expected, found " + Shown(Peek()));
+        std::string word;
+        for (;;) {
+            while (!AtEnd() && IsIdentChar(Peek())) word += Next();
+            if (dotted && Peek() == '.' && pos_ + 1 < s_.size() && IsIdentStart(s_[pos_ + 1])) {
+                word += Next();
+                continue;
+            }
+            break;
+        }
+        return word;
+    }
+
+    void Expect(char c) {
+        SkipSpace();
+        if (AtEnd()) Fail(std::string("unexpected end of the layout, \"") + c + "\" expected");
+        if (Peek() != c) Fail(std::string("\"") + c + "\" expected, found " + Shown(Peek()));
+        Next();
+    }
+
+    // "object Name: TClass" (or "object TClass" for a component without a name).
+    void ReadHeader(std::string& name, std::string& cls) {
+        std::string word = ReadIdent(false, "\"object\"");
+        if (!SameText(word, "object")) Fail("\"object\" expected, found \"" + word + "\"");
+        ReadNameAndClass(name, cls);
+    }
+
+    void ReadNameAndClass(std::string& name, std::string& cls) {
+        std::string first = ReadIdent(false, "a component name");
+        SkipSpace();
+        if (Peek() == ':') {
+            Next();
+            name = first;
+            cls = ReadIdent(false, "a class name");
+        } else {
+            cls = first;
+        }
+    }
+
+    void ReadBody(Component& target, const std::string& label) {
+        for (;;) {
+            SkipSpace();
+            if (AtEnd()) Fail("unexpected end of the layout, \"end\" of " + label + " missing");
+            int line = line_;
+            std::string word = ReadIdent(true, "a property, \"object\" or \"end\"");
+            if (SameText(word, "end")) return;
+            if (SameText(word, "object")) {
+                ReadChild(target, line);
+                continue;
+            }
+            Expect('=');
+            LayoutValue value = ReadValue();
+            Apply(target, word, value, line);
+        }
+    }
+
+    void ReadChild(Component& parent, int line) {
+        std::string name;
+        std::string cls;
+        ReadNameAndClass(name, cls);  // "object" itself was read by the caller
+        const ClassInfo* info = FindClass(cls);
+        if (!info) FailAt(line, "unknown class \"" + cls + "\"");
+        if (!info->create) FailAt(line, "class \"" + cls + "\" cannot be created");
+        if (!name.empty() && root_.FindComponent(name))
+            FailAt(line, "a component named \"" + name + "\" already exists");
+        Component* child = nullptr;
+        try {
+            std::unique_ptr<Component> made = info->create(&root_);
+            if (!made) FailAt(line, "class \"" + cls + "\" cannot be created");
+            made->SetName(name);
+            child = root_.Adopt(std::move(made));
+            created_.push_back(child);
+            child->SetParentComponent(&parent);
+        } catch (const Fault&) {
+            throw;
+        } catch (const std::exception& e) {
+            FailAt(line, "cannot create " + (name.empty() ? cls : name) + ": " + e.what());
+        } catch (...) {
+            FailAt(line, "cannot create " + (name.empty() ? cls : name));
+        }
+        ReadBody(*child, name.empty() ? cls : name);
+    }
+
+    void Apply(Component& target, const std::string& property, const LayoutValue& value, int line) {
+        const ClassInfo& info = target.Info();
+        const PropertyInfo* p = info.Find(property);
+        if (!p) FailAt(line, "unknown property \"" + property + "\" of " + info.name);
+        if (!p->load) FailAt(line, "property \"" + property + "\" of " + info.name + " cannot be set");
+        try {
+            p->load(target, value);
+        } catch (const std::exception& e) {
+            FailAt(line, "bad value for " + property + ": " + e.what());
+        } catch (...) {
+            FailAt(line, "bad value for " + property);
+        }
+    }
+
+    LayoutValue ReadValue() {
+        SkipSpace();
+        if (AtEnd()) Fail("unexpected end of the layout, a value expected");
+        char c = Peek();
+        if (IsDigit(c) || c == '-' || c == '+' || c == '$') return LayoutValue::Int(ReadInteger());
+        if (c == '\'' || c == '#') return LayoutValue::Str(ReadString());
+        if (c == '[') return ReadSet();
+        if (c == '{') return LayoutValue::Bin(ReadBinary());
+        if (c == '(') return ReadList();
+        if (c == '@') return LayoutValue::Bin(ReadPicture());
+        if (IsIdentStart(c)) return LayoutValue::Id(ReadIdent(true, "a value"));
+        Fail("a value expected, found " + Shown(c));
+    }
+
+    int64_t ReadInteger() {
+        bool negative = false;
+        if (Peek() == '-' || Peek() == '+') negative = Next() == '-';
+        bool hex = false;
+        if (Peek() == '$') {
+            Next();
+            hex = true;
+        }
+        uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+        uint64_t v = 0;
+        int digits = 0;
+        for (;;) {
+            int d = hex ? HexDigit(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
+            if (AtEnd() || d < 0) break;
+            Next();
+            ++digits;
+            uint64_t base = hex ? 16 : 10;
+            if (v > (limit - uint64_t(d)) / base) Fail("number out of range");
+            v = v * base + uint64_t(d);
+        }
+        if (digits == 0) Fail("a number expected");
+        if (!AtEnd() && (IsIdentChar(Peek()) || Peek() == '.')) Fail("bad number");
+        if (negative) return v == uint64_t(INT64_MAX) + 1 ? INT64_MIN : -int64_t(v);
+        return int64_t(v);
+    }
+
+    // 'piece''s'#13#10'more', optionally continued with + on the next line.
+    std::string ReadString() {
+        std::string out;
+        for (;;) {
+            ReadStringPieces(out);
+            size_t savedPos = pos_;
+            int savedLine = line_;
+            SkipSpace();
+            if (Peek() == '+') {
+                Next();
+                SkipSpace();
+                if (Peek() != '\'' && Peek() != '#') Fail("a string expected after \"+\"");
+                continue;
+            }
+            pos_ = savedPos;
+            line_ = savedLine;
+            return out;
+        }
+    }
+
+    void ReadStringPieces(std::string& out) {
+        bool any = false;
+        for (;;) {
+            char c = Peek();
+            if (c == '\'') {
+                int start = line_;
+                Next();
+                for (;;) {
+                    if (AtEnd() || Peek() == '\n' || Peek() == '\r') FailAt(start, "unterminated string");
+                    char d = Next();
+                    if (d == '\'') {
+                        if (Peek() == '\'') {
+                            Next();
+                            out += '\'';
+                            continue;
+                        }
+                        break;
+                    }
+                    out += d;
+                }
+            } else if (c == '#') {
+                Next();
+                bool hex = Peek() == '$';
+                if (hex) Next();
+                unsigned code = 0;
+                int digits = 0;
+                for (;;) {
+                    int d = hex ? HexDigit(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
+                    if (AtEnd() || d < 0) break;
+                    Next();
+                    code = code * (hex ? 16 : 10) + unsigned(d);
+                    if (++digits > 3 || code > 255) Fail("character code out of range");
+                }
+                if (digits == 0) Fail("a character code expected after \"#\"");
+                out += static_cast<char>(code);
+            } else {
+                if (!any) Fail("a string expected");
+                return;
+            }
+            any = true;
+        }
+    }
+
+    LayoutValue ReadSet() {
+        int start = line_;
+        Next();  // [
+        std::vector<std::string> items;
+        SkipSpace();
+        if (Peek() == ']') {
+            Next();
+            return LayoutValue::SetOf(items);
+        }
+        for (;;) {
+            SkipSpace();
+            if (AtEnd()) FailAt(start, "unterminated set");
+            items.push_back(ReadIdent(false, "a set member"));
+            SkipSpace();
+            if (AtEnd()) FailAt(start, "unterminated set");
+            char c = Next();
+            if (c == ']') break;
+            if (c != ',') Fail("\",\" or \"]\" expected in a set, found " + Shown(c));
+        }
+        return LayoutValue::SetOf(std::move(items));
+    }
+
+    std::vector<uint8_t> ReadBinary() {
+        int start = line_;
+        Next();  // {
+        std::vector<uint8_t> bytes;
+        int high = -1;
+        for (;;) {
+            SkipSpace();
+            if (AtEnd()) FailAt(start, "unterminated binary data, \"}\" missing");
+            char c = Peek();
+            if (c == '}') {
+                Next();
+                break;
+            }
+            int d = HexDigit(c);
+            if (d < 0) Fail("bad hex digit " + Shown(c) + " in binary data");
+            Next();
+            if (high < 0) {
+                high = d;
+            } else {
+                bytes.push_back(static_cast<uint8_t>(high * 16 + d));
+                high = -1;
+            }
+        }
+        if (high >= 0) FailAt(start, "odd number of hex digits in binary data");
+        return bytes;
+    }
+
+    LayoutValue ReadList() {
+        int start = line_;
+        Next();  // (
+        std::vector<std::string> items;
+        for (;;) {
+            SkipSpace();
+            if (AtEnd()) FailAt(start, "unterminated list, \")\" missing");
+            char c = Peek();
+            if (c == ')') {
+                Next();
+                break;
+            }
+            if (c != '\'' && c != '#') Fail("a string expected in the list, found " + Shown(c));
+            items.push_back(ReadString());
+        }
+        return LayoutValue::ListOf(std::move(items));
+    }
+
+    std::vector<uint8_t> ReadPicture() {
+        Next();  // @
+        std::string name;
+        while (!AtEnd()) {
+            char c = Peek();
+            if (static_cast<unsigned char>(c) <= ' ' || std::string_view("{}[](),=@'#").find(c) != std::string_view::npos)
+                break;
+            name += Next();
+        }
+        if (name.empty()) Fail("a picture name expected after \"@\"");
+        if (!resolve_) Fail("no pictures can be fetched for @" + name);
+        std::optional<std::vector<uint8_t>> file;
+        try {
+            file = resolve_(name);
+        } catch (...) {
+            file.reset();
+        }
+        if (!file) Fail("picture \"" + name + "\" not found");
+        return PictureBlock(*file);
+    }
+
+    Component& root_;
+    std::string_view s_;
+    const PictureResolver& resolve_;
+    size_t pos_ = 0;
+    int line_ = 1;
+    std::vector<Component*> created_;
+};
+
+// --- Writer -----------------------------------------------------------------------------------
+
+void Indent(std::string& out, int level) { out.append(size_t(level) * 2, ' '); }
+
+void WriteValue(std::string& out, const LayoutValue& v, int level) {
+    static const char hex[] = "0123456789ABCDEF";
+    switch (v.kind) {
+    case LayoutValue::Kind::Integer:
+        out += std::to_string(v.integer);
+        break;
+    case LayoutValue::Kind::String:
+        out += QuoteLayoutString(v.text);
+        break;
+    case LayoutValue::Kind::Ident:
+        out += v.text;
+        break;
+    case LayoutValue::Kind::Set:
+        out += '[';
+        for (size_t i = 0; i < v.items.size(); ++i) {
+            if (i) out += ", ";
+            out += v.items[i];
+        }
+        out += ']';
+        break;
+    case LayoutValue::Kind::Binary:
+        out += '{';
+        for (size_t i = 0; i < v.bytes.size(); ++i) {
+            if (i % 32 == 0) {
+                out += '\n';
+                Indent(out, level + 1);
+            }
+            out += hex[v.bytes[i] >> 4];
+            out += hex[v.bytes[i] & 15];
+        }
+        out += '}';
+        break;
+    case LayoutValue::Kind::List:
+        out += '(';
+        for (const std::string& item : v.items) {
+            out += '\n';
+            Indent(out, level + 1);
+            out += QuoteLayoutString(item);
+        }
+        out += ')';
+        break;
+    }
+}
+
+class Writer {
+public:
+    explicit Writer(const Component& top) : top_(top) {
+        for (const auto& c : top.Components()) owned_.push_back(c.get());
+        if (top.Owner()) {
+            for (const auto& c : top.Owner()->Components()) {
+                if (c.get() != &top) siblings_.push_back(c.get());
+            }
+        }
+    }
+
+    std::string Run() {
+        Write(top_, 0);
+        return out_;
+    }
+
+private:
+    bool InTree(const Component* c) const {
+        return c == &top_ || std::find(owned_.begin(), owned_.end(), c) != owned_.end();
+    }
+
+    std::vector<const Component*> Children(const Component& node) const {
+        std::vector<const Component*> children;
+        for (const Component* d : owned_) {
+            const Component* parent = d->GetParentComponent();
+            if (parent == &node || (&node == &top_ && !InTree(parent))) children.push_back(d);
+        }
+        for (const Component* d : siblings_) {
+            if (d->GetParentComponent() == &node) children.push_back(d);
+        }
+        return children;
+    }
+
+    void Write(const Component& c, int level) {
+        if (!written_.insert(&c).second) return;  // a parent loop must not make the text endless
+        const ClassInfo& info = c.Info();
+        Indent(out_, level);
+        out_ += "object ";
+        if (!c.Name().empty()) out_ += c.Name() + ": ";
+        out_ += info.name + "\n";
+        for (const PropertyInfo* p : info.All()) {
+            if (!p->save) continue;
+            if (p->stored && !p->stored(c)) continue;
+            LayoutValue value = p->save(c);
+            if (!p->stored && p->defaultValue && value == *p->defaultValue) continue;
+            Indent(out_, level + 1);
+            out_ += p->name + " = ";
+            WriteValue(out_, value, level + 1);
+            out_ += '\n';
+        }
+        for (const Component* child : Children(c)) Write(*child, level + 1);
+        Indent(out_, level);
+        out_ += "end\n";
+    }
+
+    const Component& top_;
+    std::vector<const Component*> owned_;
+    std::vector<const Component*> siblings_;
+    std::set<const Component*> written_;
+    std::string out_;
+};
+
+}  // namespace
+
+LayoutResult LoadLayout(Component& root, std::string_view text, const PictureResolver& resolve) {
+    LayoutResult result;
+    try {
+        Reader(root, text, resolve).Run();
+    } catch (const Fault& f) {
+        result.ok = false;
+        result.line = f.line;
+        result.message = "line " + std::to_string(f.line) + ": " + f.message;
+    } catch (const std::exception& e) {
+        // Loaded() of a component failed, or memory ran out.
+        result.ok = false;
+        result.message = std::string("layout not loaded: ") + e.what();
+    } catch (...) {
+        result.ok = false;
+        result.message = "layout not loaded";
+    }
+    return result;
+}
+
+std::optional<std::vector<uint8_t>> ResourceBytes(const std::string& name) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, name.c_str(), RT_RCDATA);
+    if (!found) return std::nullopt;
+    HGLOBAL loaded = LoadResource(module, found);
+    DWORD size = SizeofResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data && size != 0) return std::nullopt;
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+LayoutResult LoadLayoutResource(Component& root, const char* name) {
+    std::optional<std::vector<uint8_t>> bytes = ResourceBytes(name);
+    if (!bytes) {
+        LayoutResult r;
+        r.ok = false;
+        r.message = std::string("no layout resource \"") + name + "\"";
+        return r;
+    }
+    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    return LoadLayout(root, text, [](const std::string& picture) { return ResourceBytes(picture); });
+}
+
+std::string SaveComponent(const Component& component) { return Writer(component).Run(); }
+
+std::string QuoteLayoutString(std::string_view text) {
+    std::string out;
+    bool open = false;
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 32 && u <= 126) {
+            if (!open) {
+                out += '\'';
+                open = true;
+            }
+            out += c;
+            if (c == '\'') out += '\'';
+        } else {
+            if (open) {
+                out += '\'';
+                open = false;
+            }
+            out += '#' + std::to_string(u);
+        }
+    }
+    if (open) out += '\'';
+    if (out.empty()) out = "''";
+    return out;
+}
+
+// --- Value helpers ----------------------------------------------------------------------------
+
+namespace {
+const char* KindName(LayoutValue::Kind k) {
+    switch (k) {
+    case LayoutValue::Kind::Integer: return "a number";
+    case LayoutValue::Kind::String: return "a string";
+    case LayoutValue::Kind::Ident: return "an identifier";
+    case LayoutValue::Kind::Set: return "a set";
+    case LayoutValue::Kind::Binary: return "binary data";
+    case LayoutValue::Kind::List: return "a string list";
+    }
+    return "a value";
+}
+
+void Require(const LayoutValue& v, LayoutValue::Kind kind) {
+    if (v.kind != kind)
+        throw LayoutValueError(std::string(KindName(kind)) + " expected, found " + KindName(v.kind));
+}
+}  // namespace
+
+int64_t IntValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::Integer);
+    return v.integer;
+}
+
+int32_t Int32Value(const LayoutValue& v) {
+    int64_t i = IntValue(v);
+    if (i < INT32_MIN || i > INT32_MAX) throw LayoutValueError("number out of range");
+    return static_cast<int32_t>(i);
+}
+
+bool BoolValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::Ident);
+    if (SameText(v.text, "True")) return true;
+    if (SameText(v.text, "False")) return false;
+    throw LayoutValueError("True or False expected, found " + v.text);
+}
+
+const std::string& StringValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::String);
+    return v.text;
+}
+
+const std::string& IdentValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::Ident);
+    return v.text;
+}
+
+const std::vector<std::string>& SetValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::Set);
+    return v.items;
+}
+
+const std::vector<std::string>& ListValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::List);
+    return v.items;
+}
+
+const std::vector<uint8_t>& BinaryValue(const LayoutValue& v) {
+    Require(v, LayoutValue::Kind::Binary);
+    return v.bytes;
+}
+
+}  // namespace tk

@@ -1,0 +1,184 @@
+// OpenDialog: GetOpenFileNameA with the explorer-style dialog; parsing of its file buffer.
+#include "toolkit/OpenDialog.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Layout.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace tk {
+
+std::function<bool(OpenDialog&)> OpenDialog::TestHook;
+
+namespace {
+
+struct OptionName {
+    const char* name;
+    uint32_t option;
+    DWORD flag;
+};
+
+const OptionName kOptions[] = {
+    {"ofReadOnly", ofReadOnly, OFN_READONLY},
+    {"ofHideReadOnly", ofHideReadOnly, OFN_HIDEREADONLY},
+    {"ofNoChangeDir", ofNoChangeDir, OFN_NOCHANGEDIR},
+    {"ofNoValidate", ofNoValidate, OFN_NOVALIDATE},
+    {"ofAllowMultiSelect", ofAllowMultiSelect, OFN_ALLOWMULTISELECT},
+    {"ofPathMustExist", ofPathMustExist, OFN_PATHMUSTEXIST},
+    {"ofFileMustExist", ofFileMustExist, OFN_FILEMUSTEXIST},
+    {"ofShareAware", ofShareAware, OFN_SHAREAWARE},
+    {"ofNoDereferenceLinks", ofNoDereferenceLinks, OFN_NODEREFERENCELINKS},
+    {"ofEnableSizing", ofEnableSizing, OFN_ENABLESIZING},
+    {"ofDontAddToRecent", ofDontAddToRecent, OFN_DONTADDTORECENT},
+    {"ofForceShowHidden", ofForceShowHidden, OFN_FORCESHOWHIDDEN},
+};
+
+bool IsAbsolute(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
+}
+
+// Large enough for hundreds of long names; a selection that needs more is asked for again.
+constexpr size_t kFileBufferSize = 64 * 1024;
+
+}  // namespace
+
+OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
+
+void OpenDialog::SetFiles(std::vector<std::string> files) {
+    files_ = std::move(files);
+    if (!files_.empty()) FileName = files_.front();
+}
+
+DWORD OpenDialog::SystemFlags() const {
+    DWORD flags = OFN_EXPLORER;
+    for (const OptionName& o : kOptions) {
+        if (Options & o.option) flags |= o.flag;
+    }
+    return flags;
+}
+
+bool OpenDialog::Execute(HWND owner) {
+    files_.clear();
+    if (TestHook) {
+        bool ok = TestHook(*this);
+        if (!ok) files_.clear();
+        return ok;
+    }
+    if (!owner) owner = GetActiveWindow();
+    if (!owner) owner = App().Handle();
+
+    std::string filter = DialogFilter(Filter);
+    size_t size = kFileBufferSize;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<char> buffer(size + 2, '\0');
+        std::memcpy(buffer.data(), FileName.data(), std::min(FileName.size(), size - 1));
+
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof(ofn);
+        ofn.hwndOwner = owner;
+        ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+        ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
+        ofn.lpstrFile = buffer.data();
+        ofn.nMaxFile = static_cast<DWORD>(size);
+        ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
+        ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
+        ofn.Flags = SystemFlags();
+
+        if (GetOpenFileNameA(&ofn)) {
+            FilterIndex = static_cast<int>(ofn.nFilterIndex);
+            SetFiles(ParseOpenFileBuffer(buffer.data(), buffer.size()));
+            return true;
+        }
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return false;
+        // The dialog wrote the size it needs into the first two bytes.
+        uint16_t needed = 0;
+        std::memcpy(&needed, buffer.data(), sizeof(needed));
+        size = std::max<size_t>(size * 2, size_t(needed) + 1);
+    }
+    return false;
+}
+
+std::string DialogFilter(std::string_view filter) {
+    if (filter.empty()) return {};
+    std::string out(filter);
+    for (char& c : out) {
+        if (c == '|') c = '\0';
+    }
+    out.push_back('\0');
+    out.push_back('\0');  // c_str() adds the third, harmless
+    return out;
+}
+
+std::vector<std::string> ParseOpenFileBuffer(const char* buffer, size_t size) {
+    std::vector<std::string> parts;
+    size_t i = 0;
+    while (buffer && i < size && buffer[i] != '\0') {
+        size_t j = i;
+        while (j < size && buffer[j] != '\0') ++j;
+        parts.emplace_back(buffer + i, j - i);
+        i = j + 1;
+    }
+    if (parts.size() <= 1) return parts;  // one full path, or nothing
+    const std::string& folder = parts.front();
+    std::vector<std::string> files;
+    for (size_t k = 1; k < parts.size(); ++k) {
+        if (IsAbsolute(parts[k])) {
+            files.push_back(parts[k]);
+        } else if (!folder.empty() && folder.back() == '\\') {
+            files.push_back(folder + parts[k]);
+        } else {
+            files.push_back(folder + "\\" + parts[k]);
+        }
+    }
+    return files;
+}
+
+const ClassInfo& OpenDialog::StaticInfo() {
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TOpenDialog";
+        i.base = &Component::StaticInfo();
+        auto text = [](const char* name, std::string OpenDialog::*field) {
+            return Property<OpenDialog>(
+                name, [field](OpenDialog& d, const LayoutValue& v) { d.*field = StringValue(v); },
+                [field](const OpenDialog& d) { return LayoutValue::Str(d.*field); }, LayoutValue::Str(""));
+        };
+        i.properties.push_back(text("FileName", &OpenDialog::FileName));
+        i.properties.push_back(text("Filter", &OpenDialog::Filter));
+        i.properties.push_back(Property<OpenDialog>(
+            "FilterIndex", [](OpenDialog& d, const LayoutValue& v) { d.FilterIndex = Int32Value(v); },
+            [](const OpenDialog& d) { return LayoutValue::Int(d.FilterIndex); }, LayoutValue::Int(1)));
+        i.properties.push_back(text("InitialDir", &OpenDialog::InitialDir));
+        i.properties.push_back(Property<OpenDialog>(
+            "Options",
+            [](OpenDialog& d, const LayoutValue& v) {
+                uint32_t options = 0;
+                for (const std::string& name : SetValue(v)) {
+                    const OptionName* found = nullptr;
+                    for (const OptionName& o : kOptions) {
+                        if (name == o.name) found = &o;
+                    }
+                    if (!found) throw LayoutValueError("unknown option " + name);
+                    options |= found->option;
+                }
+                d.Options = options;
+            },
+            [](const OpenDialog& d) {
+                std::vector<std::string> names;
+                for (const OptionName& o : kOptions) {
+                    if (d.Options & o.option) names.push_back(o.name);
+                }
+                return LayoutValue::SetOf(std::move(names));
+            },
+            LayoutValue::SetOf({"ofHideReadOnly", "ofEnableSizing"})));
+        i.properties.push_back(text("Title", &OpenDialog::Title));
+        i.create = [](Component* owner) { return std::make_unique<OpenDialog>(owner); };
+        return i;
+    }();
+    return info;
+}
+
+}  // namespace tk

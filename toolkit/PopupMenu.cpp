@@ -1,0 +1,171 @@
+// PopupMenu and MenuItem: the system menu is made from the items for each popup and freed after.
+#include "toolkit/PopupMenu.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Layout.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tk {
+
+namespace {
+
+void Erase(std::vector<MenuItem*>& items, MenuItem* item) {
+    items.erase(std::remove(items.begin(), items.end(), item), items.end());
+}
+
+// Appends the visible items to menu; command ids are 1 + the index in commands.
+void Build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem*>& commands) {
+    for (MenuItem* item : items) {
+        if (!item->Visible()) continue;
+        if (item->IsSeparator()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (!item->Enabled()) flags |= MF_GRAYED;
+        if (item->Checked()) flags |= MF_CHECKED;
+        if (!item->Items().empty()) {
+            HMENU sub = CreatePopupMenu();
+            if (!sub) continue;
+            Build(sub, item->Items(), commands);
+            // The submenu now belongs to menu and goes with it.
+            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), item->Caption().c_str());
+            continue;
+        }
+        commands.push_back(item);
+        AppendMenuA(menu, flags, commands.size(), item->Caption().c_str());
+    }
+}
+
+}  // namespace
+
+MenuItem::MenuItem(Component* owner) : Component(owner) {}
+
+MenuItem::~MenuItem() {
+    Detach();
+    for (MenuItem* child : items_) child->parentItem_ = nullptr;
+}
+
+void MenuItem::Click() {
+    if (!OnClick) return;
+    std::function<void(Component*)> handler = OnClick;  // the handler may free this item
+    handler(this);
+}
+
+void MenuItem::Add(MenuItem& item) {
+    if (&item == this) throw std::invalid_argument("a menu item cannot hold itself");
+    item.Detach();
+    items_.push_back(&item);
+    item.parentItem_ = this;
+}
+
+void MenuItem::Remove(MenuItem& item) {
+    if (item.parentItem_ != this) return;
+    Erase(items_, &item);
+    item.parentItem_ = nullptr;
+}
+
+Component* MenuItem::Parent() const {
+    if (parentItem_) return parentItem_;
+    return parentMenu_;
+}
+
+void MenuItem::Detach() {
+    if (parentItem_) parentItem_->Remove(*this);
+    if (parentMenu_) parentMenu_->Remove(*this);
+}
+
+void MenuItem::SetParentComponent(Component* parent) {
+    if (!parent) {
+        Detach();
+    } else if (auto* menu = dynamic_cast<PopupMenu*>(parent)) {
+        menu->Add(*this);
+    } else if (auto* item = dynamic_cast<MenuItem*>(parent)) {
+        item->Add(*this);
+    } else {
+        throw std::invalid_argument("a menu item belongs in a menu or a menu item");
+    }
+}
+
+const ClassInfo& MenuItem::StaticInfo() {
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TMenuItem";
+        i.base = &Component::StaticInfo();
+        i.properties.push_back(Property<MenuItem>(
+            "Caption", [](MenuItem& m, const LayoutValue& v) { m.SetCaption(StringValue(v)); },
+            [](const MenuItem& m) { return LayoutValue::Str(m.Caption()); }, LayoutValue::Str("")));
+        i.properties.push_back(Property<MenuItem>(
+            "Checked", [](MenuItem& m, const LayoutValue& v) { m.SetChecked(BoolValue(v)); },
+            [](const MenuItem& m) { return LayoutValue::Bool(m.Checked()); }, LayoutValue::Bool(false)));
+        i.properties.push_back(Property<MenuItem>(
+            "Enabled", [](MenuItem& m, const LayoutValue& v) { m.SetEnabled(BoolValue(v)); },
+            [](const MenuItem& m) { return LayoutValue::Bool(m.Enabled()); }, LayoutValue::Bool(true)));
+        i.properties.push_back(Property<MenuItem>(
+            "Visible", [](MenuItem& m, const LayoutValue& v) { m.SetVisible(BoolValue(v)); },
+            [](const MenuItem& m) { return LayoutValue::Bool(m.Visible()); }, LayoutValue::Bool(true)));
+        i.create = [](Component* owner) { return std::make_unique<MenuItem>(owner); };
+        return i;
+    }();
+    return info;
+}
+
+PopupMenu::PopupMenu(Component* owner) : Component(owner) {}
+
+PopupMenu::~PopupMenu() {
+    for (MenuItem* item : items_) item->parentMenu_ = nullptr;
+}
+
+void PopupMenu::Add(MenuItem& item) {
+    item.Detach();
+    items_.push_back(&item);
+    item.parentMenu_ = this;
+}
+
+void PopupMenu::Remove(MenuItem& item) {
+    if (item.parentMenu_ != this) return;
+    Erase(items_, &item);
+    item.parentMenu_ = nullptr;
+}
+
+MenuItem* PopupMenu::Popup(int screenX, int screenY) {
+    if (OnPopup) OnPopup(this);
+
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu) return nullptr;
+    std::vector<MenuItem*> commands;
+    Build(menu.get(), items_, commands);
+
+    HWND owner = IsWindow(ownerWindow_) ? ownerWindow_ : App().Handle();
+    // A menu whose owner thread is not in the foreground does not close when the user clicks
+    // elsewhere; when another program has the foreground, bring ours forward first.
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId())
+        SetForegroundWindow(owner);
+
+    UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+    BOOL chosen = TrackPopupMenu(menu.get(), flags, screenX, screenY, 0, owner, nullptr);
+    PostMessageA(owner, WM_NULL, 0, 0);  // the documented follow-up: lets the menu state settle
+    menu.reset();
+
+    if (chosen <= 0 || static_cast<size_t>(chosen) > commands.size()) return nullptr;
+    MenuItem* item = commands[static_cast<size_t>(chosen) - 1];
+    item->Click();
+    return item;
+}
+
+const ClassInfo& PopupMenu::StaticInfo() {
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TPopupMenu";
+        i.base = &Component::StaticInfo();
+        i.create = [](Component* owner) { return std::make_unique<PopupMenu>(owner); };
+        return i;
+    }();
+    return info;
+}
+
+}  // namespace tk

@@ -1,0 +1,124 @@
+// Timer: SetTimer on one hidden message window that the toolkit's timers share.
+#include "toolkit/Timer.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/Layout.h"
+
+#include <map>
+
+namespace tk {
+
+namespace {
+
+const char kTimerWindowClass[] = "VexlarTimerWindow";
+
+// Live timers by their SetTimer id: a WM_TIMER already queued for a timer that has been
+// destroyed since finds nothing here.
+std::map<UINT_PTR, Timer*>& LiveTimers() {
+    static std::map<UINT_PTR, Timer*> timers;
+    return timers;
+}
+
+UINT_PTR NextTimerId() {
+    static UINT_PTR next = 0;
+    return ++next;
+}
+
+}  // namespace
+
+LRESULT CALLBACK Timer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_TIMER) return DefWindowProcA(hwnd, msg, wp, lp);
+    auto& timers = LiveTimers();
+    auto it = timers.find(static_cast<UINT_PTR>(wp));
+    if (it == timers.end()) return 0;
+    Timer* timer = it->second;
+    if (!timer->OnTimer) return 0;
+    try {
+        // A copy: the handler may free the timer or replace its handler.
+        std::function<void(Component*)> handler = timer->OnTimer;
+        handler(timer);
+    } catch (const std::exception& e) {
+        App().HandleException(e);
+    } catch (...) {
+        App().HandleException();
+    }
+    return 0;
+}
+
+namespace {
+
+HWND TimerWindow(WNDPROC proc) {
+    static HWND window = nullptr;
+    if (window && IsWindow(window)) return window;
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTimerWindowClass;
+        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }
+    window = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    return window;
+}
+
+}  // namespace
+
+Timer::Timer(Component* owner) : Component(owner), id_(NextTimerId()) {
+    LiveTimers()[id_] = this;
+    Update();
+}
+
+Timer::~Timer() {
+    if (running_) KillTimer(TimerWindow(&WindowProc), id_);
+    LiveTimers().erase(id_);
+}
+
+void Timer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Update();
+}
+
+void Timer::SetInterval(uint32_t ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    Update();
+}
+
+// Stops the system timer and starts it afresh when it should run: every start is a full interval.
+void Timer::Update() {
+    HWND window = TimerWindow(&WindowProc);
+    if (running_) {
+        KillTimer(window, id_);
+        running_ = false;
+    }
+    if (enabled_ && interval_ > 0 && window) {
+        running_ = SetTimer(window, id_, interval_, nullptr) != 0;
+    }
+}
+
+const ClassInfo& Timer::StaticInfo() {
+    static const ClassInfo info = [] {
+        ClassInfo i;
+        i.name = "TTimer";
+        i.base = &Component::StaticInfo();
+        i.properties.push_back(Property<Timer>(
+            "Enabled", [](Timer& t, const LayoutValue& v) { t.SetEnabled(BoolValue(v)); },
+            [](const Timer& t) { return LayoutValue::Bool(t.Enabled()); }, LayoutValue::Bool(true)));
+        i.properties.push_back(Property<Timer>(
+            "Interval",
+            [](Timer& t, const LayoutValue& v) {
+                int64_t ms = IntValue(v);
+                if (ms < 0 || ms > 0x7FFFFFFF) throw LayoutValueError("interval out of range");
+                t.SetInterval(static_cast<uint32_t>(ms));
+            },
+            [](const Timer& t) { return LayoutValue::Int(t.Interval()); }, LayoutValue::Int(1000)));
+        i.create = [](Component* owner) { return std::make_unique<Timer>(owner); };
+        return i;
+    }();
+    return info;
+}
+
+}  // namespace tk
