@@ -40,7 +40,8 @@ bool IsAbsolute(const std::string& path) {
     return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
 }
 
-// Large enough for hundreds of long names; a selection that needs more is asked for again.
+// Room for hundreds of long names. A selection that needs more makes the dialog report the size
+// it needs (FNERR_BUFFERTOOSMALL), and it is shown once more with that much.
 constexpr size_t kFileBufferSize = 64 * 1024;
 
 }  // namespace

@@ -1,0 +1,267 @@
+// Helpers for the Windows GUI tests.
+#include "tests/windows/support/TestSupport.h"
+
+#include <shlobj.h>
+
+#include <chrono>
+
+namespace vt {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void DispatchWaiting() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    // WM_GETTEXT to another thread's window waits for it, so a hung window cannot hang us.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &got);
+    text.resize(got);
+    return text;
+}
+
+struct DialogSearch {
+    const std::string* title;  // nullptr: any
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || ClassOf(hwnd) != "#32770") return TRUE;
+    if (search->title && TextOf(hwnd) != *search->title) return TRUE;
+    search->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> Dialogs(const std::string* title) {
+    DialogSearch search{title, {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct IconSearch {
+    HICON icon = nullptr;
+};
+
+BOOL CALLBACK FindIconStatic(HWND child, LPARAM lp) {
+    if (ClassOf(child) != "Static") return TRUE;
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) != SS_ICON) return TRUE;
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
+    reinterpret_cast<IconSearch*>(lp)->icon = reinterpret_cast<HICON>(icon);
+    return icon ? FALSE : TRUE;
+}
+
+}  // namespace
+
+void PumpFor(int ms) {
+    auto end = Clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        DispatchWaiting();
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+        if (left <= 0) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        DispatchWaiting();
+        if (done()) return true;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+        if (left <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<long long>(left, 10)), QS_ALLINPUT);
+    }
+}
+
+HWND FindDialog(const std::string& title) {
+    std::vector<HWND> found = Dialogs(&title);
+    return found.empty() ? nullptr : found.front();
+}
+
+SeenDialog ReadDialog(HWND dialog) {
+    SeenDialog seen;
+    seen.title = TextOf(dialog);
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    if (HWND text = GetDlgItem(dialog, 0xFFFF)) seen.text = TextOf(text);
+
+    IconSearch search;
+    EnumChildWindows(dialog, FindIconStatic, reinterpret_cast<LPARAM>(&search));
+    if (search.icon) {
+        struct Known { LPCSTR id; BoxIcon icon; };
+        const Known known[] = {{IDI_HAND, BoxIcon::Error}, {IDI_EXCLAMATION, BoxIcon::Warning},
+                               {IDI_ASTERISK, BoxIcon::Information}, {IDI_QUESTION, BoxIcon::Question}};
+        seen.icon = BoxIcon::Other;
+        for (const Known& k : known) {
+            if (LoadIconA(nullptr, k.id) == search.icon) seen.icon = k.icon;
+        }
+    }
+    for (int id = IDOK; id <= IDCONTINUE; ++id) {
+        HWND button = GetDlgItem(dialog, id);
+        if (button && IsWindowVisible(button) && ClassOf(button) == "Button") seen.buttons.push_back(id);
+    }
+    return seen;
+}
+
+DialogAnswerer::DialogAnswerer(Options options) : options_(std::move(options)) {
+    thread_ = std::thread([this] { Run(); });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<SeenDialog> DialogAnswerer::Seen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_;
+}
+
+size_t DialogAnswerer::Count() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_.size();
+}
+
+void DialogAnswerer::Run() {
+    const std::string* title = options_.title.empty() ? nullptr : &options_.title;
+    while (!stop_) {
+        if (options_.count > 0 && Count() >= static_cast<size_t>(options_.count)) return;
+        for (HWND dialog : Dialogs(title)) {
+            if (answered_.count(dialog)) continue;
+            answered_.insert(dialog);
+            if (options_.delayMs > 0) Sleep(static_cast<DWORD>(options_.delayMs));
+            SeenDialog seen = ReadDialog(dialog);
+            if (options_.inspect) options_.inspect(dialog);
+            if (options_.editText) {
+                HWND edit = GetDlgItem(dialog, options_.editId);
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options_.editText->c_str()),
+                                    SMTO_ABORTIFHUNG, 2000, &ignored);
+            }
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(options_.button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, options_.button)));
+            std::lock_guard<std::mutex> lock(mutex_);
+            seen_.push_back(std::move(seen));
+            break;
+        }
+        Sleep(10);
+    }
+}
+
+HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point) {
+    size_t names = 1;  // the list's final zero
+    for (const std::string& p : paths) names += p.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names);
+    if (!memory) return nullptr;
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = point;
+    header->fNC = FALSE;
+    header->fWide = FALSE;
+    char* out = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
+    for (const std::string& p : paths) {
+        memcpy(out, p.c_str(), p.size() + 1);
+        out += p.size() + 1;
+    }
+    *out = '\0';
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+namespace {
+
+void RemoveTree(const std::string& folder) {  // folder ends in "\"
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + "\\");
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof(base), base);
+    static std::atomic<unsigned> counter{0};
+    for (;;) {
+        std::string candidate = std::string(base) + "vexlar_test_" + std::to_string(GetCurrentProcessId()) + "_" +
+                                std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = candidate + "\\";
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            path_ = candidate + "\\";  // tests will fail on their own files
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    if (!path_.empty()) RemoveTree(path_);
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::string path = path_ + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    return path;
+}
+
+LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+void ClickAt(HWND hwnd, int x, int y, bool rightButton) {
+    LPARAM at = MAKELPARAM(x, y);
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, at);
+    if (rightButton) {
+        SendMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        SendMessageA(hwnd, WM_RBUTTONUP, 0, at);
+    } else {
+        SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    }
+}
+
+}  // namespace vt

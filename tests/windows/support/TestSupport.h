@@ -1,0 +1,105 @@
+// Helpers for the Windows GUI tests: message pumping, finding and answering modal dialogs,
+// dropped-file handles, temporary folders and mouse clicks.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vt {
+
+// Dispatches this thread's messages for about ms milliseconds.
+void PumpFor(int ms);
+// Dispatches messages until done() is true (checked between messages) or timeoutMs passed.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+
+// A visible top-level "#32770" window (message box, dialog) of this process with that title;
+// nullptr when there is none.
+HWND FindDialog(const std::string& title);
+
+enum class BoxIcon { None, Error, Warning, Information, Question, Other };
+
+// What a dialog showed.
+struct SeenDialog {
+    std::string title;
+    std::string text;   // a message box's text (control 0xFFFF); empty for other dialogs
+    BoxIcon icon = BoxIcon::None;
+    std::vector<int> buttons;  // ids of the visible push buttons among IDOK..IDCONTINUE
+    HWND owner = nullptr;
+};
+SeenDialog ReadDialog(HWND dialog);
+
+// Answers modal dialogs from a helper thread while the test thread is blocked in one. It waits
+// for a visible "#32770" window of this process (with the given title, or any), records what
+// it shows, optionally types text into one of its edit fields, and presses a button.
+class DialogAnswerer {
+public:
+    struct Options {
+        std::string title;                    // empty: any dialog
+        int button = IDOK;                    // the button pressed
+        std::optional<std::string> editText = std::nullopt;  // typed into control editId first
+        int editId = 100;                     // tk::InputBoxEditId
+        int count = 1;                        // dialogs to answer; 0: every one until destroyed
+        int delayMs = 0;                      // wait this long before answering each one
+        // Runs on the helper thread while the dialog is up, before it is answered (check the
+        // state of other windows, read controls). Use SendMessageTimeout for its windows.
+        std::function<void(HWND dialog)> inspect = nullptr;
+    };
+
+    DialogAnswerer() : DialogAnswerer(Options{}) {}
+    explicit DialogAnswerer(Options options);
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    std::vector<SeenDialog> Seen() const;
+    size_t Count() const;
+
+private:
+    void Run();
+
+    Options options_;
+    mutable std::mutex mutex_;
+    std::vector<SeenDialog> seen_;
+    std::set<HWND> answered_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// An HDROP as the shell hands it over with WM_DROPFILES (ANSI names); the receiver frees it
+// with DragFinish.
+HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point = {0, 0});
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }  // ends in "\"
+    std::string File(const std::string& name) const { return path_ + name; }
+    // Writes a file of these bytes (name relative to the folder); returns its full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+// SendMessageTimeoutA to a window of another thread, giving up after two seconds.
+LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+
+// Sends the mouse messages of a click at client point (x, y): move, button down, button up.
+void ClickAt(HWND hwnd, int x, int y, bool rightButton = false);
+
+}  // namespace vt
