@@ -17,6 +17,7 @@ public:
 
     // Created suspended; Start() sets it going. PollMs and Converter are for tests.
     explicit TMyThread(DWORD PollMs = 500, TConverter Converter = nullptr);
+    ~TMyThread() override { StopAndWait(); }
 
     bool Working = false;         // a request has been taken and is converting
     int32_t ResultCode = 0;       // result of the conversion just run (worker side)

@@ -106,13 +106,16 @@ Thread::Thread() { EnsureHub(); }
 
 Thread::~Thread() {
     if (!handle_) return;
-    if (GetCurrentThreadId() != threadId_ && !finished_) {
-        // An owner that deletes a running thread: stop it first rather than pull the object
-        // from under it.
-        Terminate();
-        WaitFor(INFINITE);
-    }
+    // An owner that deletes a running thread: stop it first rather than pull the object from
+    // under it (derived classes do the same in their own destructors, see StopAndWait).
+    StopAndWait();
     CloseHandle(handle_);
+}
+
+void Thread::StopAndWait() {
+    if (!handle_ || finished_ || GetCurrentThreadId() == threadId_) return;
+    Terminate();
+    WaitFor(INFINITE);
 }
 
 void Thread::Start() {

@@ -41,6 +41,10 @@ public:
 protected:
     virtual void Execute() = 0;
 
+    // For destructors of derived classes whose objects the owner deletes: asks a running body
+    // to stop and waits for it before the derived members go. Does nothing on the thread itself.
+    void StopAndWait();
+
     // Runs step on the user-interface thread and returns when it has run; called from that
     // thread itself, it runs at once. The step runs when that thread dispatches its posted
     // messages, modal loops included. An exception from the step is raised again here.

@@ -17,6 +17,7 @@ public:
     explicit LambdaThread(std::function<void(LambdaThread&)> body, std::atomic<bool>* freed = nullptr)
         : body_(std::move(body)), freed_(freed) {}
     ~LambdaThread() override {
+        StopAndWait();
         if (freed_) *freed_ = true;
     }
     using tk::Thread::Synchronize;
