@@ -1,0 +1,38 @@
+// Project1: the main block of Vexlar GVI Converter.
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+
+#include "app/Globals.h"
+#include "app/Product.h"
+#include "app/Unit1.h"
+#include "conversion/Unit2.h"
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tk::Application& app = tk::App();
+    app.SetTitle(product::kTitle);
+    try {
+        // The windows, in this order; each lives for the whole run. Form1 is the main window:
+        // it alone is shown when the loop starts, and closing it ends the loop.
+        auto form1 = std::make_unique<TForm1>();
+        Form1 = form1.get();
+        auto form2 = std::make_unique<TForm2>();  // progress window; starts the worker
+        Form2 = form2.get();
+        // Form3 (codec prompt) and AboutForm (About box) follow here, created hidden.
+
+        app.Run(*form1);
+
+        // Destroyed in reverse order: the progress window stops the worker on its way out.
+        Form2 = nullptr;
+        form2.reset();
+        Form1 = nullptr;
+        form1.reset();
+    } catch (const std::exception& e) {
+        tk::ShowErrorBox(e.what());
+        return 1;
+    }
+    return 0;
+}
