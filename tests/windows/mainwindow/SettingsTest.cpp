@@ -1,0 +1,160 @@
+// Start-up and shutdown of the main window: set.txt in the program folder, the close request,
+// and the open dialog's default source folder.
+#include "MainWindowFixture.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, SettingsFileGivesTheOutputFolder) {
+    struct Case {
+        const char* content;  // nullptr: no file
+        const char* field;
+    };
+    const Case cases[] = {
+        {nullptr, "C:\\"},
+        {"D:\\Videos\\\r\n", "D:\\Videos\\"},
+        {"E:\\First\\\r\nF:\\Second\\\r\n", "E:\\First\\"},  // only the first line counts
+        {"", "C:\\"},                                        // no line at all
+        {"G:\\NoLineEnd", "G:\\NoLineEnd"},
+        {"Z:\\gone\\folder\\\r\n", "Z:\\gone\\folder\\"},     // taken unchecked
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content ? c.content : "(no file)");
+        DeleteFileA(program.File("set.txt").c_str());
+        if (c.content) program.Write("set.txt", c.content);
+        Create(false);
+        EXPECT_EQ(form->Edit1->Text(), c.field);
+        Converting = false;
+        form.reset();
+    }
+}
+
+TEST_F(MainWindowTest, SettingsComeFromTheProgramFolderNotTheCurrentDirectory) {
+    vt::TempFolder elsewhere;
+    elsewhere.Write("set.txt", "Q:\\Wrong\\\r\n");
+    char old[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, old);
+    SetCurrentDirectoryA(elsewhere.Path().c_str());
+    Create(false);
+    EXPECT_EQ(form->Edit1->Text(), "C:\\");
+    form->Close();
+    SetCurrentDirectoryA(old);
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "C:\\\r\n");
+    EXPECT_EQ(ReadBytes(elsewhere.File("set.txt")), "Q:\\Wrong\\\r\n");
+}
+
+TEST_F(MainWindowTest, ClosingWritesExactlyTheFolderAndCrLf) {
+    Create();
+    form->ImageButton9Click(nullptr);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "C:\\\r\n");  // exactly 5 bytes
+}
+
+TEST_F(MainWindowTest, ClosingRewritesTheFolderTheFieldShows) {
+    program.Write("set.txt", "D:\\Videos\\\r\nsecond line\r\n");
+    Create();
+    form->Edit1->SetText("E:\\Out\\");
+    EXPECT_TRUE(form->CloseQuery());
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "E:\\Out\\\r\n");
+}
+
+TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
+    Create();
+    form->Edit1->SetText("D:\\Batch\\");
+    Converting = true;
+    // Every route: Exit, the close button, and the system's close message.
+    form->ImageButton7Click(nullptr);
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+
+    DeleteFileA(program.File("set.txt").c_str());
+    form->ImageButton9Click(nullptr);
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+
+    DeleteFileA(program.File("set.txt").c_str());
+    SendMessageA(Window(), WM_CLOSE, 0, 0);
+    vt::PumpFor(20);
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+
+    Converting = false;
+    SendMessageA(Window(), WM_CLOSE, 0, 0);
+    vt::PumpFor(20);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+}
+
+TEST_F(MainWindowTest, AnUnwritableSettingsFileNeverBlocksTheClose) {
+    // A file another program holds open without sharing, and a folder in its place.
+    program.Write("set.txt", "D:\\Old\\\r\n");
+    HANDLE held = CreateFileA(program.File("set.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Create();
+    EXPECT_EQ(form->Edit1->Text(), "C:\\") << "an unreadable file leaves the default";
+    form->Edit1->SetText("E:\\New\\");
+    EXPECT_TRUE(form->CloseQuery());
+    form->ImageButton7Click(nullptr);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Old\\\r\n");
+    form.reset();
+
+    DeleteFileA(program.File("set.txt").c_str());
+    CreateDirectoryA(program.File("set.txt").c_str(), nullptr);
+    Create();
+    EXPECT_EQ(form->Edit1->Text(), "C:\\");
+    EXPECT_TRUE(form->CloseQuery());
+    form->ImageButton9Click(nullptr);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    RemoveDirectoryA(program.File("set.txt").c_str());
+}
+
+TEST(DefaultSourceFolder, GoogleVideosUnderTheDocumentsFolder) {
+    vt::TempFolder documents;  // ends in "\"
+    std::string withoutSlash = documents.Path().substr(0, documents.Path().size() - 1);
+    EXPECT_EQ(GoogleVideosFolderIn(documents.Path()), "");
+    EXPECT_EQ(GoogleVideosFolderIn(""), "");
+
+    CreateDirectoryA(documents.File("My Videos").c_str(), nullptr);
+    EXPECT_EQ(GoogleVideosFolderIn(documents.Path()), "") << "only My Videos";
+    CreateDirectoryA(documents.File("My Videos\\Google Videos").c_str(), nullptr);
+    std::string expected = documents.Path() + "My Videos\\Google Videos\\";
+    EXPECT_EQ(GoogleVideosFolderIn(documents.Path()), expected) << "no second backslash";
+    EXPECT_EQ(GoogleVideosFolderIn(withoutSlash), expected) << "one backslash added";
+    RemoveDirectoryA(documents.File("My Videos\\Google Videos").c_str());
+    RemoveDirectoryA(documents.File("My Videos").c_str());
+}
+
+TEST_F(MainWindowTest, OpenDialogStartsInTheGoogleVideosFolderWhenThereIsOne) {
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
+    std::string docs = documents;
+    if (docs.back() != '\\') docs += '\\';
+    std::string myVideos = docs + "My Videos", google = myVideos + "\\Google Videos";
+    if (GetFileAttributesA(google.c_str()) != INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the prefix already has " << google;
+
+    Create(false);
+    EXPECT_EQ(form->OpenDialog1->InitialDir, "");
+    form.reset();
+
+    bool madeMyVideos = CreateDirectoryA(myVideos.c_str(), nullptr) != 0;
+    ASSERT_TRUE(CreateDirectoryA(google.c_str(), nullptr));
+    Create(false);
+    std::string initial = form->OpenDialog1->InitialDir;
+    RemoveDirectoryA(google.c_str());
+    if (madeMyVideos) RemoveDirectoryA(myVideos.c_str());
+    EXPECT_EQ(initial, google + "\\");
+}
