@@ -102,7 +102,7 @@ public:
 
     void FillRect(const RECT& r, COLORREF c);
     // Text in the given font (default: the toolkit's default font); transparent background.
-    void TextOut(int x, int y, const std::string& text, COLORREF color = 0, HFONT font = nullptr);
+    void WriteText(int x, int y, const std::string& text, COLORREF color = 0, HFONT font = nullptr);
     SIZE TextExtent(const std::string& text, HFONT font = nullptr) const;
     COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
 

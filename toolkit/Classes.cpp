@@ -1,6 +1,7 @@
 // The toolkit's classes that a layout may name.
 #include "toolkit/Component.h"
 
+#include "toolkit/Control.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/Timer.h"
@@ -13,6 +14,7 @@ void RegisterToolkitClasses() {
     RegisterClass(PopupMenu::StaticInfo());
     RegisterClass(MenuItem::StaticInfo());
     RegisterClass(OpenDialog::StaticInfo());
+    RegisterStandardClasses();  // TForm, TImage, TLabel, ... (ControlClasses.cpp)
 }
 
 }  // namespace tk

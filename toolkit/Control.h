@@ -204,12 +204,18 @@ protected:
         left_ = left; top_ = top; width_ = width; height_ = height;
     }
 
-    // For the property table.
+    // The class's own defaults, against which the layout writer compares (set in constructors).
+    Color defaultColor_ = clBtnFace;
+    bool defaultTabStop_ = false;
+
+    // For the property tables.
     friend struct ControlProps;
     std::string popupMenuName_;  // a layout names its menu before the menu may exist
+    std::vector<std::pair<std::string, std::string>> eventNames_;  // event -> bound method name
 
 private:
     friend class WinControl;
+    friend class Form;
     WinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
@@ -324,6 +330,8 @@ protected:
     // Notifications a parent reflects to the child that sent them (WM_COMMAND, WM_NOTIFY).
     virtual LRESULT CommandNotify(WORD /*code*/) { return 0; }
     virtual LRESULT NotifyNotify(NMHDR* /*header*/) { return 0; }
+    // WM_CTLCOLOR* reflected to the child: a brush for its background, nullptr for the default.
+    virtual HBRUSH CtlColor(HDC /*dc*/) { return nullptr; }
 
     // Painting of the toolkit's own windows: PaintWindow draws the background and the graphic
     // children into an off-screen buffer that then reaches the screen in one copy. Containers

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "toolkit/Control.h"
+#include "toolkit/Handles.h"
 
 namespace tk {
 
@@ -31,8 +32,11 @@ protected:
     void CreateParams(CreateParamsData& params) override;
     void HandleCreated() override;
     LRESULT CommandNotify(WORD code) override;
+    HBRUSH CtlColor(HDC dc) override;
 
 private:
+    OwnedBrush brush_;
+    Color brushColor_ = 0;
     bool readOnly_ = false;
     bool flat_ = false;
     int maxLength_ = 0;

@@ -100,6 +100,8 @@ public:
 
     // Runs OnCreate (once). A form calls it after loading its layout.
     void Created();
+    // After a layout: resolves the ActiveControl it named.
+    void Loaded() override;
     // Runs OnDestroy (once). A derived form whose handler touches its own members calls this
     // from its own destructor, before those members are gone.
     void Destroying();
@@ -122,6 +124,7 @@ protected:
 
 private:
     friend class Control;
+    friend class WinControl;
     void ControlGone(Control* c);
     void CenterOnScreen();
     void ApplyAlpha();
@@ -142,6 +145,8 @@ private:
     bool destroyed_ = false;
     HWND tooltip_ = nullptr;
     EventMethods methods_;
+    friend struct ControlProps;
+    std::string activeControlName_;
 };
 
 }  // namespace tk

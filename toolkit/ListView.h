@@ -17,8 +17,9 @@ struct ListColumn {
 class ListView : public WinControl {
 public:
     explicit ListView(Component* owner = nullptr);
-    // "TListView": Columns (a list of "caption" then width, stored as ('a' '350' 'b' '75')),
-    // ViewStyle, RowSelect, ReadOnly, HideSelection, TabOrder...
+    // "TListView": Columns (caption and width in turn: ('Source GVI Files' '350' 'Size (MB)'
+    // '75')), ViewStyle (vsReport), RowSelect, ReadOnly, HideSelection, ColumnClick, TabOrder...
+    // Style flags take effect when the window is made.
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
@@ -39,6 +40,16 @@ public:
 
     NotifyEvent OnSelectItem;  // the selection changed
 
+    // Fixed by default to what the program's list needs; a layout may still say them.
+    bool RowSelect() const { return rowSelect_; }
+    void SetRowSelect(bool v);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v) { readOnly_ = v; }
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool v) { hideSelection_ = v; }
+    bool ColumnClick() const { return columnClick_; }
+    void SetColumnClick(bool v) { columnClick_ = v; }
+
 protected:
     void CreateParams(CreateParamsData& params) override;
     void HandleCreated() override;
@@ -48,6 +59,10 @@ protected:
 private:
     void InsertColumns();
     std::vector<ListColumn> columns_;
+    bool rowSelect_ = true;
+    bool readOnly_ = true;
+    bool hideSelection_ = false;
+    bool columnClick_ = false;
 };
 
 }  // namespace tk

@@ -1,0 +1,178 @@
+// Image, Label, Bevel and Panel: the controls that are only drawn.
+#include "toolkit/Bevel.h"
+#include "toolkit/Image.h"
+#include "toolkit/Label.h"
+#include "toolkit/Panel.h"
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+// --- Image -----------------------------------------------------------------------------------
+
+Image::Image(Component* owner) : GraphicControl(owner) { SetBounds(0, 0, 105, 105); }
+
+void Image::SetPicture(const Bitmap& b) {
+    picture_ = b;
+    pictureData_.clear();
+    Invalidate();
+}
+
+void Image::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    Invalidate();
+}
+
+void Image::Paint(Canvas& canvas) {
+    if (picture_.Empty()) return;
+    if (transparent_)
+        canvas.DrawTransparent(0, 0, picture_, picture_.Pixel(0, picture_.Height() - 1));
+    else
+        canvas.Draw(0, 0, picture_);
+}
+
+// --- Label -----------------------------------------------------------------------------------
+
+Label::Label(Component* owner) : GraphicControl(owner) {
+    SetBounds(0, 0, 65, 13);
+    AdjustSize();
+}
+
+UINT Label::DrawFlags() const {
+    UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
+    if (wordWrap_) flags |= DT_WORDBREAK;
+    switch (alignment_) {
+        case tk::Alignment::LeftJustify: flags |= DT_LEFT; break;
+        case tk::Alignment::RightJustify: flags |= DT_RIGHT; break;
+        case tk::Alignment::Center: flags |= DT_CENTER; break;
+    }
+    return flags;
+}
+
+void Label::AdjustSize() {
+    if (!autoSize_) return;
+    // An empty label keeps the height of a line.
+    std::string text = Caption().empty() ? std::string(" ") : Caption();
+    WindowDc screen(nullptr);
+    SelectObjectScope font(screen.get(), FontHandle());
+    RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
+    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+    int left = Left();
+    if (alignment_ == tk::Alignment::RightJustify) left += Width() - r.right;  // keeps the right edge
+    SetBounds(left, Top(), wordWrap_ ? Width() : r.right, r.bottom);
+}
+
+void Label::SetAutoSize(bool v) {
+    if (v == autoSize_) return;
+    autoSize_ = v;
+    AdjustSize();
+}
+
+void Label::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    Invalidate();
+}
+
+void Label::SetAlignment(tk::Alignment a) {
+    if (a == alignment_) return;
+    alignment_ = a;
+    Invalidate();
+}
+
+void Label::SetWordWrap(bool v) {
+    if (v == wordWrap_) return;
+    wordWrap_ = v;
+    AdjustSize();
+    Invalidate();
+}
+
+void Label::CaptionChanged() { AdjustSize(); }
+void Label::FontChanged() { AdjustSize(); }
+
+void Label::SetParent(WinControl* parent) {
+    GraphicControl::SetParent(parent);
+    Invalidate();
+}
+
+void Label::Paint(Canvas& canvas) {
+    HDC dc = canvas.Handle();
+    RECT r{0, 0, Width(), Height()};
+    if (!transparent_) canvas.FillRect(r, ColorToRGB(GetColor()));
+    const std::string& text = Caption();
+    if (text.empty()) return;
+    SelectObjectScope font(dc, FontHandle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Enabled() ? ColorToRGB(GetFont().color) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
+}
+
+// --- Bevel -----------------------------------------------------------------------------------
+
+Bevel::Bevel(Component* owner) : GraphicControl(owner) { SetBounds(0, 0, 50, 50); }
+
+void Bevel::Paint(Canvas& canvas) {
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    // Lowered: dark above and left, light below and right; raised the other way round.
+    const COLORREF first = style_ == BevelStyle::Lowered ? shadow : light;
+    const COLORREF second = style_ == BevelStyle::Lowered ? light : shadow;
+    const int w = Width(), h = Height();
+    auto hline = [&](int x0, int x1, int y, COLORREF c) { canvas.FillRect({x0, y, x1, y + 1}, c); };
+    auto vline = [&](int x, int y0, int y1, COLORREF c) { canvas.FillRect({x, y0, x + 1, y1}, c); };
+    switch (shape_) {
+        case BevelShape::TopLine:
+            hline(0, w, 0, first);
+            hline(0, w, 1, second);
+            break;
+        case BevelShape::BottomLine:
+            hline(0, w, h - 2, first);
+            hline(0, w, h - 1, second);
+            break;
+        case BevelShape::LeftLine:
+            vline(0, 0, h, first);
+            vline(1, 0, h, second);
+            break;
+        case BevelShape::RightLine:
+            vline(w - 2, 0, h, first);
+            vline(w - 1, 0, h, second);
+            break;
+        case BevelShape::Box:
+            hline(0, w, 0, first);
+            vline(0, 0, h, first);
+            hline(0, w, h - 1, second);
+            vline(w - 1, 0, h, second);
+            break;
+        case BevelShape::Frame:  // etched: a light outline under a dark one, one pixel apart
+            hline(1, w, 1, second);
+            hline(1, w, h - 1, second);
+            vline(1, 1, h, second);
+            vline(w - 1, 1, h, second);
+            hline(0, w - 1, 0, first);
+            hline(0, w - 1, h - 2, first);
+            vline(0, 0, h - 1, first);
+            vline(w - 2, 0, h - 1, first);
+            break;
+    }
+}
+
+// --- Panel -----------------------------------------------------------------------------------
+
+Panel::Panel(Component* owner) : WinControl(owner) { SetBounds(0, 0, 185, 41); }
+
+void Panel::PaintWindow(HDC dc, const RECT& update) {
+    WinControl::PaintWindow(dc, update);
+    RECT r = ClientRect();
+    if (bevelOuter_ != Bevel::None)
+        DrawEdge(dc, &r, bevelOuter_ == Bevel::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
+    const std::string text = Caption();
+    if (!text.empty()) {
+        SelectObjectScope font(dc, FontHandle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(GetFont().color));
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
+}  // namespace tk
