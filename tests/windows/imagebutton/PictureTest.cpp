@@ -1,0 +1,181 @@
+// A new button, the picture it composes for each state, its transparent colour and overlays.
+#include "tests/windows/imagebutton/ImageButtonFixture.h"
+
+namespace ibt {
+namespace {
+
+TEST(ImageButtonDefaults, NewButtonIsAnUngroupedEnabledTabStopOf35By35) {
+    TImageButton b;
+    EXPECT_EQ(b.Width(), 35);
+    EXPECT_EQ(b.Height(), 35);
+    EXPECT_TRUE(b.TabStop());
+    EXPECT_TRUE(b.Enabled());
+    EXPECT_EQ(b.GroupIndex(), 0);
+    EXPECT_FALSE(b.Down());
+    EXPECT_FALSE(b.AllowAllUp());
+    EXPECT_EQ(b.TransparentMode(), tmAuto);
+    EXPECT_EQ(b.TransparentColor(), 0u);
+    EXPECT_EQ(b.ModalResult(), 0);
+    EXPECT_FALSE(b.Default());
+    EXPECT_FALSE(b.Cancel());
+    EXPECT_EQ(b.State(), TImageButton::bsNone);
+    EXPECT_EQ(b.RegionState(), TImageButton::kNoRegion);
+    for (const tk::Bitmap* p : {&b.DownBitmap(), &b.UpBitmap(), &b.NoneBitmap(), &b.OverBitmap(),
+                                &b.DisabledBitmap(), &b.FocusedBitmap()})
+        EXPECT_TRUE(p->Empty());
+    // Without a parent nothing can be shown, and nothing fails.
+    b.SetNoneBitmap(Face(35, 35, kNone));
+    EXPECT_FALSE(b.HandleAllocated());
+    EXPECT_EQ(Middle(b), kNone);
+}
+
+TEST(ImageButtonDefaults, DownCannotBeSetWithoutAGroup) {
+    TImageButton b;
+    b.SetDown(true);
+    EXPECT_FALSE(b.Down());
+}
+
+TEST(ImageButtonDefaults, HomepageIsFixed) {
+    TImageButton b;
+    const std::string home = b.Homepage();
+    EXPECT_EQ(home.rfind("http://", 0), 0u);
+    b.SetHomepage("http://example.invalid/");
+    EXPECT_EQ(b.Homepage(), home);
+}
+
+TEST(ImageButtonDefaults, AssignedPictureIsACopy) {
+    TImageButton b;
+    tk::Bitmap mine = Face(10, 10, kOver);
+    b.SetOverBitmap(mine);
+    mine.Fill(RGB(1, 2, 3));
+    EXPECT_EQ(b.OverBitmap().Pixel(5, 5), kOver);
+}
+
+TEST_F(ImageButtonTest, EachStateDrawsItsPictureOverTheBase) {
+    TImageButton* b = Button(10, 10);
+    EXPECT_EQ(Middle(*b), kNone);
+    EXPECT_EQ(b->ComposedPicture().Pixel(0, 0), kKey);  // the corner stays transparent
+
+    // The state picture covers only what it has: a smaller one leaves the base around it.
+    b->SetOverBitmap(Solid(10, 10, kOver));
+    MoveTo(*b, 20, 15);
+    EXPECT_EQ(b->State(), TImageButton::bsOver);
+    EXPECT_EQ(b->ComposedPicture().Pixel(5, 5), kOver);
+    EXPECT_EQ(Middle(*b), kNone);
+
+    Press(*b, WM_LBUTTONDOWN, 20, 15, MK_LBUTTON);
+    EXPECT_EQ(Middle(*b), kDown);
+    Press(*b, WM_LBUTTONUP, 20, 15, 0);
+    EXPECT_EQ(b->State(), TImageButton::bsOver);
+}
+
+TEST_F(ImageButtonTest, TheScreenShowsTheComposedPictureInsideTheShapeOnly) {
+    TImageButton* b = Button(10, 10);
+    MoveTo(*b, 20, 15);
+    vt::PumpFor(50);
+    HDC screen = GetDC(nullptr);
+    const POINT mid = b->ClientToScreen({20, 15});
+    const POINT corner = b->ClientToScreen({0, 0});
+    const COLORREF shown = GetPixel(screen, mid.x, mid.y);
+    const COLORREF cut = GetPixel(screen, corner.x, corner.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(shown, kOver);
+    EXPECT_EQ(cut, kFormColor);  // the form shows through the cut-off corner
+}
+
+TEST_F(ImageButtonTest, PicturesLargerThanTheButtonAreCutAndSmallerOnesLeaveATransparentMargin) {
+    TImageButton* b = Button(10, 10, 40, 30);
+    b->SetNoneBitmap(Solid(20, 20, kNone));  // bottom-left pixel: the face itself
+    b->SetTransparentColor(kKey);
+    const tk::Bitmap& work = b->ComposedPicture();
+    ASSERT_EQ(work.Width(), 40);
+    ASSERT_EQ(work.Height(), 30);
+    EXPECT_EQ(work.Pixel(19, 19), kNone);
+    EXPECT_EQ(work.Pixel(20, 19), kKey);
+    EXPECT_TRUE(InShape(*b, 19, 19));
+    EXPECT_FALSE(InShape(*b, 25, 25));
+
+    b->SetNoneBitmap(Solid(100, 100, kNone));
+    EXPECT_EQ(b->ComposedPicture().Width(), 40);
+    EXPECT_EQ(b->ComposedPicture().Pixel(39, 29), kNone);
+}
+
+TEST_F(ImageButtonTest, AutoModeTakesTheBottomLeftPixelAndFixedModeKeepsTheColourSet) {
+    TImageButton* b = Button(10, 10);
+    EXPECT_EQ(b->TransparentColor(), kKey);
+
+    tk::Bitmap odd = Face(40, 30, kNone);
+    odd.SetPixel(0, 29, RGB(1, 2, 3));  // a different key in the bottom-left corner
+    b->SetNoneBitmap(odd);
+    EXPECT_EQ(b->TransparentColor(), RGB(1, 2, 3));
+
+    b->SetTransparentColor(kKey);
+    EXPECT_EQ(b->TransparentMode(), tmFixed);
+    b->SetNoneBitmap(Face(40, 30, kNone, RGB(9, 9, 9)));
+    EXPECT_EQ(b->TransparentColor(), kKey);  // fixed: the new picture does not change it
+    EXPECT_TRUE(InShape(*b, 0, 0));          // so the corners of that picture are opaque
+
+    b->SetTransparentMode(tmAuto);
+    EXPECT_EQ(b->TransparentColor(), RGB(9, 9, 9));
+    EXPECT_FALSE(InShape(*b, 0, 0));  // the shape follows at once
+}
+
+TEST_F(ImageButtonTest, EmptyBasePictureUnderAutoDrawsNothingAndKeepsTheColour) {
+    TImageButton* b = Button(10, 10);
+    b->SetNoneBitmap(tk::Bitmap());
+    EXPECT_EQ(b->TransparentColor(), kKey);  // the previous colour stays
+    EXPECT_EQ(Middle(*b), kKey);
+
+    auto* fresh = static_cast<TImageButton*>(form_->Adopt(std::make_unique<TImageButton>(form_.get())));
+    fresh->SetParent(form_.get());
+    fresh->SetBounds(100, 10, 20, 20);
+    fresh->Redraw();
+    vt::PumpFor(20);
+    EXPECT_EQ(fresh->TransparentColor(), 0u);
+    EXPECT_EQ(Middle(*fresh), 0u);
+    // Every pixel is transparent: no shape, the whole rectangle takes the pointer.
+    EXPECT_TRUE(InShape(*fresh, 0, 0));
+}
+
+TEST_F(ImageButtonTest, DisabledOverlayLeavesItsKeyPixelsOutAndRebuildsTheShape) {
+    TImageButton* b = Button(10, 10);
+    tk::Bitmap overlay = Solid(40, 30, kKey);
+    for (int x = 0; x < 40; ++x) overlay.SetPixel(x, 15, RGB(128, 128, 128));  // one grey line
+    b->SetDisabledBitmap(overlay);
+    const int builds = b->RegionBuilds();
+
+    b->SetEnabled(false);
+    EXPECT_FALSE(b->Enabled());
+    EXPECT_FALSE(IsWindowEnabled(b->Handle()));
+    EXPECT_EQ(b->RegionBuilds(), builds + 1);
+    EXPECT_EQ(b->ComposedPicture().Pixel(20, 15), RGB(128, 128, 128));
+    EXPECT_EQ(b->ComposedPicture().Pixel(20, 10), kNone);  // key pixels leave the face below
+    EXPECT_TRUE(InShape(*b, 0, 15));  // the overlay's line widens the shape into the corner row
+    EXPECT_TRUE(b->DisabledBitmap().Transparent);
+
+    b->SetEnabled(true);
+    EXPECT_EQ(b->ComposedPicture().Pixel(20, 15), kNone);
+    EXPECT_EQ(b->RegionBuilds(), builds + 2);
+}
+
+TEST_F(ImageButtonTest, FocusOverlayIsDrawnWhileFocusedAndTheShapeIsRebuiltEachTime) {
+    TImageButton* b = Button(10, 10);
+    TImageButton* other = Button(100, 10);
+    tk::Bitmap ring = Solid(40, 30, kKey);
+    ring.SetPixel(20, 15, RGB(0, 0, 255));
+    b->SetFocusedBitmap(ring);
+    const int builds = b->RegionBuilds();
+
+    b->SetFocus();
+    ASSERT_TRUE(b->Focused());
+    EXPECT_EQ(b->ComposedPicture().Pixel(20, 15), RGB(0, 0, 255));
+    EXPECT_EQ(b->ComposedPicture().Pixel(10, 10), kNone);
+    EXPECT_EQ(b->RegionBuilds(), builds + 1);
+
+    other->SetFocus();
+    EXPECT_EQ(b->ComposedPicture().Pixel(20, 15), kNone);
+    EXPECT_EQ(b->RegionBuilds(), builds + 2);
+}
+
+}  // namespace
+}  // namespace ibt
