@@ -270,4 +270,16 @@ TEST_F(RealOpenDialog, CancelGivesNoFiles) {
     EXPECT_TRUE(dialog_.Files().empty());
 }
 
+TEST(TestSupport, DroppedFileHandleCarriesThePathsInOrder) {
+    HDROP drop = vt::MakeHDrop({"C:\\v\\a.gvi", "C:\\V\\\xE4.GVI"});
+    ASSERT_NE(drop, nullptr);
+    ASSERT_EQ(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 2u);
+    char name[MAX_PATH] = {};
+    DragQueryFileA(drop, 0, name, sizeof(name));
+    EXPECT_STREQ(name, "C:\\v\\a.gvi");
+    DragQueryFileA(drop, 1, name, sizeof(name));
+    EXPECT_STREQ(name, "C:\\V\\\xE4.GVI");
+    DragFinish(drop);
+}
+
 }  // namespace
