@@ -1,0 +1,261 @@
+// Unit2: the progress window, which runs a conversion batch through the worker thread.
+#include "conversion/Unit2.h"
+
+#include <stdexcept>
+
+#include "app/Globals.h"
+#include "app/Unit1.h"
+#include "controls/ImageButton3.h"
+#include "conversion/FileJob.h"
+#include "conversion/Progress.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Layout.h"
+
+TMyThread* MyThread = nullptr;
+std::string CurrentSource;
+std::string FinalPath;
+std::string TempPath;
+uint64_t SourceSize = 0;
+bool TimerBusy = false;
+bool ProgressDragActive = false;
+int32_t ProgressDragOriginX = 0;
+int32_t ProgressDragOriginY = 0;
+
+DWORD WorkerPollMs = 500;
+TMyThread::TConverter WorkerConverter = nullptr;
+
+namespace {
+
+constexpr int kBarHeight = 14;
+
+// The file on disk behind CurrentSource, FinalPath and TempPath.
+TFileJob Job;
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string PercentText(int percent) { return std::to_string(percent) + "%"; }
+
+template <typename T>
+T* Need(const tk::Component& form, const char* name) {
+    T* found = tk::Find<T>(form, name);
+    if (!found) throw std::runtime_error(std::string("progress window layout: no ") + name);
+    return found;
+}
+
+}  // namespace
+
+int CurrentPercent() {
+    // Sizes are 64-bit and the result is kept within 0..100: a source of 2 GiB or more shows
+    // its true progress.
+    return CurrentPercent(FileSizeInBytes(TempPath), SourceSize);
+}
+
+tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
+    tk::Bitmap bar;
+    if (Width <= 0) return bar;
+    bar.SetSize(Width, kBarHeight);
+    tk::Canvas canvas(bar);
+    canvas.DrawOpaque(0, 0, Edge);
+    canvas.DrawOpaque(Width - 1, 0, Edge);
+    if (Width > 2) canvas.StretchDraw({1, 0, Width - 1, kBarHeight}, Fill);
+    GdiFlush();  // the pixels are read straight from the DIB section
+    return bar;
+}
+
+// --- The window -----------------------------------------------------------------------------
+
+TForm2::TForm2() : tk::Form(nullptr) {
+    TImageButton::Register();
+    RegisterHandlers();
+    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit2");
+    if (!loaded) throw std::runtime_error("progress window layout: " + loaded.message);
+    FindControls();
+    Created();
+}
+
+TForm2::~TForm2() { Destroying(); }
+
+void TForm2::RegisterHandlers() {
+    tk::EventMethods& m = Methods();
+    m.notify["FormCreate"] = [this](tk::Component* sender) { FormCreate(sender); };
+    m.notify["FormDestroy"] = [this](tk::Component* sender) { FormDestroy(sender); };
+    m.mouse["Image1MouseDown"] = [this](tk::Component* sender, tk::MouseButton button,
+                                        tk::ShiftState shift, int x, int y) {
+        Image1MouseDown(sender, button, shift, x, y);
+    };
+    m.mouse["Image1MouseUp"] = [this](tk::Component* sender, tk::MouseButton button,
+                                      tk::ShiftState shift, int x, int y) {
+        Image1MouseUp(sender, button, shift, x, y);
+    };
+    m.mouseMove["Image1MouseMove"] = [this](tk::Component* sender, tk::ShiftState shift, int x, int y) {
+        Image1MouseMove(sender, shift, x, y);
+    };
+}
+
+void TForm2::FindControls() {
+    Image1 = Need<tk::Image>(*this, "Image1");
+    Image2 = Need<tk::Image>(*this, "Image2");
+    Image3 = Need<tk::Image>(*this, "Image3");
+    Image4 = Need<tk::Image>(*this, "Image4");
+    Image5 = Need<tk::Image>(*this, "Image5");
+    Image6 = Need<tk::Image>(*this, "Image6");
+    Image7 = Need<tk::Image>(*this, "Image7");
+    Label1 = Need<tk::Label>(*this, "Label1");
+    Label2 = Need<tk::Label>(*this, "Label2");
+    Label3 = Need<tk::Label>(*this, "Label3");
+    Label4 = Need<tk::Label>(*this, "Label4");
+    ImageButton9 = Need<TImageButton>(*this, "ImageButton9");
+    Timer1 = Need<tk::Timer>(*this, "Timer1");
+    // A timer publishes no event to a layout: wired here.
+    Timer1->OnTimer = [this](tk::Component* sender) { Timer1Timer(sender); };
+}
+
+// --- The worker -----------------------------------------------------------------------------
+
+void TForm2::FormCreate(tk::Component*) {
+    BatchFiles.clear();
+
+    auto* worker = new TMyThread(WorkerPollMs, [](const std::string& source, const std::string& dest) {
+        return WorkerConverter ? WorkerConverter(source, dest) : ConvertGviToAvi(source, dest);
+    });
+    worker->FreeOnTerminate = true;
+    worker->Ready = true;
+    MyThread = worker;
+    worker->Start();
+
+    // Start on the main window hands the batch over through these.
+    EnableBatchTimer = [] {
+        if (Form2) Form2->Timer1->SetEnabled(true);
+    };
+    ShowProgressWindow = [] {
+        if (Form2) Form2->Show();
+    };
+}
+
+void TForm2::FormDestroy(tk::Component*) {
+    EnableBatchTimer = nullptr;
+    ShowProgressWindow = nullptr;
+    BatchFiles.clear();
+    if (MyThread) {
+        // The worker leaves its loop at its next look and frees itself; we wait no longer.
+        MyThread->Terminate();
+        MyThread = nullptr;
+        Sleep(1000);
+    }
+}
+
+// --- The batch ------------------------------------------------------------------------------
+
+void TForm2::Timer1Timer(tk::Component*) {
+    // The error boxes run a message loop of their own while the timer still ticks.
+    if (TimerBusy) return;
+    TimerBusy = true;
+    struct Release {
+        ~Release() { TimerBusy = false; }
+    } release;
+
+    if (!MyThread) return;
+    // Posted and not yet taken counts as running too: Ready alone would take a request that
+    // the worker has not even seen for a finished one.
+    if (!MyThread->RequestFinished()) {
+        ShowProgress();
+        return;
+    }
+
+    if (BatchIndex != 0) FinishFile();
+    ++BatchIndex;
+    if (BatchIndex > BatchTotal || BatchIndex > static_cast<int32_t>(BatchFiles.size())) {
+        EndBatch();
+        return;
+    }
+    Timer1->SetEnabled(false);
+    if (BatchIndex != 1) {
+        // The file before has finished.
+        DrawProgressBar(100, Image6);
+        Label3->SetCaption("100%");
+    }
+    BeginFile(BatchFiles[static_cast<size_t>(BatchIndex - 1)], OutputFolder);
+}
+
+void TForm2::ShowProgress() {
+    const int percent = CurrentPercent();
+    DrawProgressBar(percent, Image6);
+    Label3->SetCaption(PercentText(percent));
+    const int total = TotalPercent(percent, BatchIndex, BatchTotal);
+    DrawProgressBar(total, Image7);
+    Label4->SetCaption(PercentText(total));
+}
+
+void TForm2::FinishFile() {
+    const std::string name = Quoted(FileNamePart(CurrentSource));
+    const int32_t result = MyThread->LastResult;
+    if (result == crNotAvailable)
+        tk::ShowErrorBox("File " + name + " is not available.");
+    else if (result == crCorrupted)
+        tk::ShowErrorBox("Your GVI file " + name + " is corrupted.");
+
+    // Renamed without replacing anything (once more under the next free name if the first
+    // was taken meanwhile), or deleted.
+    const TJobOutcome outcome = Job.Finish(static_cast<TConvertResult>(result));
+    FinalPath = Job.FinalPath();
+    const std::string temp = Quoted(FileNamePart(TempPath));
+    if (outcome == joNotRenamed) {
+        tk::ShowErrorBox("File " + name + " was converted but could not be saved as " +
+                         Quoted(FileNamePart(FinalPath)) +
+                         ". The converted data was kept in the output folder as " + temp + ".");
+    } else if (outcome == joNotRemoved) {
+        tk::ShowErrorBox("The unfinished output of file " + name +
+                         " could not be deleted. It remains in the output folder as " + temp + ".");
+    }
+}
+
+void TForm2::EndBatch() {
+    DrawProgressBar(100, Image6);
+    Label3->SetCaption("100%");
+    DrawProgressBar(100, Image7);
+    Label4->SetCaption("100%");
+    Timer1->SetEnabled(false);
+    // The list goes; its count label keeps the number of files that were in it.
+    if (Form1) Form1->ListView1->Clear();
+    tk::ShowMessage("Done.");
+    Close();
+    if (Form1) Form1->Show();
+    Converting = false;
+}
+
+void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {
+    CurrentSource = Source;
+    // The final name, and a temporary file in the output folder under a name that existed
+    // nowhere before: a failed or partial output never shows under a real name, and no file
+    // of the user's is overwritten. Without one (folder gone or read-only) the conversion
+    // into the empty path reports the file as not available.
+    Job.Begin(Source, Folder);
+    FinalPath = Job.FinalPath();
+    Label1->SetCaption("Convert file " + Quoted(FileNamePart(CurrentSource)) + ":");
+    TempPath = Job.TempPath();
+    SourceSize = Job.SourceSize();
+    MyThread->Post(Source, TempPath);
+    Timer1->SetEnabled(true);
+}
+
+void TForm2::DrawProgressBar(int Percent, tk::Image* Target) {
+    Target->SetPicture(ProgressBarPicture(BarWidth(Percent), Image2->Picture(), Image3->Picture()));
+}
+
+// --- Dragging by the background -------------------------------------------------------------
+
+void TForm2::Image1MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) {
+    ProgressDragActive = true;
+    ProgressDragOriginX = X;
+    ProgressDragOriginY = Y;
+}
+
+void TForm2::Image1MouseMove(tk::Component*, tk::ShiftState, int X, int Y) {
+    if (!ProgressDragActive) return;
+    SetLeft(Left() + X - ProgressDragOriginX);
+    SetTop(Top() + Y - ProgressDragOriginY);
+}
+
+void TForm2::Image1MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) {
+    ProgressDragActive = false;
+}
