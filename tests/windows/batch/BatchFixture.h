@@ -1,0 +1,204 @@
+// Batches run in-process: the main window and the progress window made from the program's own
+// resources, real files in temporary folders, the real worker and the real timer.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/Product.h"
+#include "app/Unit1.h"
+#include "controls/ImageButton3.h"
+#include "conversion/BatchState.h"
+#include "conversion/Progress.h"
+#include "conversion/Unit2.h"
+#include "tests/windows/support/TestSupport.h"
+#include "toolkit/Application.h"
+
+namespace batchtest {
+
+using Strings = std::vector<std::string>;
+
+// A GVI file: "RIFF", the length field, "AVI ", the signature at 20, a pattern elsewhere.
+inline std::string GviBytes(size_t size) {
+    std::string b(size, '\0');
+    for (size_t i = 0; i < size; ++i) b[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    b.replace(0, 4, "RIFF");
+    const uint32_t length = static_cast<uint32_t>(size - 8);
+    for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<char>(length >> (8 * i));
+    b.replace(8, 4, "AVI ");
+    b.replace(20, 4, "goog");
+    return b;
+}
+
+// What the conversion of GviBytes(size) gives: the 52-byte block gone, the length 52 less.
+inline std::string AviBytes(size_t size) {
+    std::string gvi = GviBytes(size);
+    std::string avi = gvi.substr(0, 12) + gvi.substr(64);
+    const uint32_t length = static_cast<uint32_t>(size - 8 - 52);
+    for (int i = 0; i < 4; ++i) avi[4 + i] = static_cast<char>(length >> (8 * i));
+    return avi;
+}
+
+inline std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(f);
+    return bytes;
+}
+
+// Names in a folder (ends in "\"), sorted.
+inline std::set<std::string> FolderNames(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") names.insert(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// Answers every box until the answerer goes; inspect runs while each one is up.
+inline vt::DialogAnswerer::Options AnswerEvery(std::function<void(HWND)> inspect = nullptr) {
+    vt::DialogAnswerer::Options options;
+    options.count = 0;
+    options.inspect = std::move(inspect);
+    return options;
+}
+
+// Stands in for the conversion routine: the worker blocks in it until the test lets it go.
+// Then it runs the real routine (or only reports `result`) and may call `after` on the worker.
+class Gate {
+public:
+    Gate() = default;
+    ~Gate() {
+        SetEvent(release_);
+        CloseHandle(started_);
+        CloseHandle(release_);
+    }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+
+    bool convert = true;             // run the routine after the release
+    TConvertResult result = crOk;    // reported when convert is false
+    std::function<void(const std::string& dest)> after;  // runs on the worker, last
+
+    TMyThread::TConverter Fn() {
+        return [this](const std::string& source, const std::string& dest) {
+            dest_ = dest;
+            ++calls_;
+            SetEvent(started_);
+            WaitForSingleObject(release_, 60000);
+            ResetEvent(started_);
+            TConvertResult r = convert ? ConvertGviToAvi(source, dest) : result;
+            if (after) after(dest);
+            return r;
+        };
+    }
+    // Pumps messages until the worker sits in the gate.
+    bool WaitStarted(int timeoutMs = 10000) {
+        return vt::PumpUntil([this] { return WaitForSingleObject(started_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    }
+    void Release() { SetEvent(release_); }
+    int Calls() const { return calls_; }
+    std::string Dest() const { return dest_; }  // read after WaitStarted
+
+private:
+    HANDLE started_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> calls_{0};
+    std::string dest_;
+};
+
+// The progress window shared by a test suite (each one costs a second to destroy), with its
+// timer and the worker's poll shortened unless the suite asks for the real timing.
+class BatchTest : public ::testing::Test {
+protected:
+    static void MakeProgressWindow(bool realTiming) {
+        tk::App().SetTitle(product::kTitle);
+        WorkerPollMs = realTiming ? 500 : 20;
+        WorkerConverter = nullptr;
+        form2_ = new TForm2();
+        Form2 = form2_;
+        if (!realTiming) Form2->Timer1->SetInterval(100);
+    }
+    static void DestroyProgressWindow() {
+        Form2 = nullptr;
+        delete form2_;
+        form2_ = nullptr;
+        WorkerPollMs = 500;
+    }
+    static void SetUpTestSuite() { MakeProgressWindow(false); }
+    static void TearDownTestSuite() { DestroyProgressWindow(); }
+
+    void SetUp() override {
+        SetProgramFolderOverride(program.Path());
+        Converting = false;
+        form1 = std::make_unique<TForm1>();
+        Form1 = form1.get();
+        form1->Timer1->SetEnabled(false);  // the first-run prompt is not ours
+        form1->Show();
+        vt::PumpFor(30);
+    }
+
+    void TearDown() override {
+        WorkerConverter = nullptr;
+        Converting = false;
+        Form1 = nullptr;
+        form1.reset();
+        SetProgramFolderOverride("");
+    }
+
+    // Fills the main window's list and output folder and presses Start.
+    void Start(const Strings& sources, const std::string& folder) {
+        for (const std::string& s : sources) form1->AddSourceFile(s);
+        form1->RefreshCountLabel();
+        form1->Edit1->SetText(folder);
+        form1->ImageButton1Click(nullptr);
+    }
+
+    // Start, then pump until the batch has ended.
+    bool RunBatch(const Strings& sources, const std::string& folder, int timeoutMs = 30000) {
+        Start(sources, folder);
+        if (!Converting) return false;
+        return vt::PumpUntil([] { return !Converting; }, timeoutMs);
+    }
+
+    // The worker converting a request that no batch posted, so that ticks show progress.
+    void HoldWorker(Gate& gate) {
+        WorkerConverter = gate.Fn();
+        gate.convert = false;
+        MyThread->Post("held.gvi", "held.tmp");
+        ASSERT_TRUE(gate.WaitStarted());
+        ASSERT_FALSE(MyThread->Ready);
+    }
+    void LetWorkerGo(Gate& gate) {
+        gate.Release();
+        ASSERT_TRUE(vt::PumpUntil([] { return MyThread->RequestFinished(); }, 5000));
+        WorkerConverter = nullptr;
+    }
+
+    static int BarWidthOf(const tk::Image* image) { return image->Picture().Width(); }
+
+    static inline TForm2* form2_ = nullptr;
+    vt::TempFolder program;
+    std::unique_ptr<TForm1> form1;
+};
+
+}  // namespace batchtest

@@ -1,0 +1,381 @@
+// Whole batches from Start to "Done.": outputs and their names, the boxes, the bars and labels
+// along the way, the main window's return, and no temporary file left behind.
+#include "BatchFixture.h"
+
+#include <string>
+#include <vector>
+
+using namespace batchtest;
+
+namespace {
+
+const std::string kTitle = product::kTitle;
+
+// A snapshot of what the progress window shows, taken while a box is up (the user-interface
+// thread sits in the box's loop then, and nothing of this may change).
+struct Shown {
+    int32_t batchIndex = -1;
+    std::string label1, label3, label4;
+    int bar6 = -1, bar7 = -1;
+    bool timerEnabled = false;
+    bool progressVisible = false;
+    bool converting = false;
+    int rows = -1;
+    std::set<std::string> outputFolder;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown Snapshot(const std::string& outputFolder) {
+    Shown s;
+    s.batchIndex = BatchIndex;
+    s.label1 = Form2->Label1->Caption();
+    s.label3 = Form2->Label3->Caption();
+    s.label4 = Form2->Label4->Caption();
+    s.bar6 = Form2->Image6->Picture().Width();
+    s.bar7 = Form2->Image7->Picture().Width();
+    s.timerEnabled = Form2->Timer1->Enabled();
+    s.progressVisible = IsWindowVisible(Form2->WindowHandle()) != FALSE;
+    s.converting = Converting;
+    s.rows = Form1->ListView1->RowCount();
+    s.outputFolder = FolderNames(outputFolder);
+    return s;
+}
+
+bool IsTempName(const std::string& name) { return name.rfind("~vexlar-", 0) == 0; }
+
+int TempFiles(const std::string& folder) {
+    int n = 0;
+    for (const std::string& name : FolderNames(folder)) n += IsTempName(name);
+    return n;
+}
+
+}  // namespace
+
+TEST_F(BatchTest, OneFileFromStartToDone) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(200000));
+    // Whatever an earlier batch left on the bars: beginning the first file must not touch it.
+    Form2->DrawProgressBar(40, Form2->Image6);
+    Form2->Label3->SetCaption("40%");
+    Form2->DrawProgressBar(20, Form2->Image7);
+    Form2->Label4->SetCaption("20%");
+
+    Gate gate;
+    WorkerConverter = gate.Fn();
+    Shown atDone;
+    vt::DialogAnswerer answerer(AnswerEvery([&](HWND) { atDone = Snapshot(out.Path()); }));
+
+    Start({clip}, out.Path());
+    EXPECT_TRUE(Converting);
+    EXPECT_FALSE(IsWindowVisible(Form1->WindowHandle()));
+    EXPECT_TRUE(IsWindowVisible(Form2->WindowHandle()));
+    EXPECT_EQ(BatchIndex, 0);
+
+    // The first tick begins the file, without any message and without touching the bars.
+    ASSERT_TRUE(gate.WaitStarted());
+    EXPECT_EQ(BatchIndex, 1);
+    EXPECT_EQ(Form2->Label1->Caption(), "Convert file \"clip.gvi\":");
+    EXPECT_EQ(BarWidthOf(Form2->Image6), 142);
+    EXPECT_EQ(Form2->Label3->Caption(), "40%");
+    EXPECT_EQ(BarWidthOf(Form2->Image7), 71);
+    EXPECT_EQ(Form2->Label4->Caption(), "20%");
+    EXPECT_EQ(answerer.Count(), 0u);
+    // The worker writes into a fresh file of the output folder, never to the output name.
+    EXPECT_EQ(gate.Dest(), TempPath);
+    EXPECT_EQ(TempPath.rfind(out.Path(), 0), 0u) << TempPath;
+    EXPECT_EQ(FinalPath, out.Path() + "clip.AVI");
+    EXPECT_EQ(SourceSize, 200000u);
+
+    // Progress ticks while it converts: nothing written yet.
+    ASSERT_TRUE(vt::PumpUntil([] { return Form2->Label3->Caption() == "0%"; }, 2000));
+    EXPECT_EQ(BarWidthOf(Form2->Image6), 0);
+    EXPECT_EQ(Form2->Label4->Caption(), "0%");
+    EXPECT_EQ(BarWidthOf(Form2->Image7), 0);
+
+    gate.Release();
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+
+    // While "Done." was up: both bars full, the list emptied, the timer off, the window still there.
+    EXPECT_EQ(atDone.bar6, 357);
+    EXPECT_EQ(atDone.bar7, 357);
+    EXPECT_EQ(atDone.label3, "100%");
+    EXPECT_EQ(atDone.label4, "100%");
+    EXPECT_FALSE(atDone.timerEnabled);
+    EXPECT_EQ(atDone.rows, 0);
+    EXPECT_TRUE(atDone.progressVisible);
+    EXPECT_TRUE(atDone.converting);
+
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Done.");
+    EXPECT_EQ(seen[0].title, kTitle);
+    EXPECT_EQ(seen[0].icon, vt::BoxIcon::None);
+    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+
+    // Afterwards: the main window is back with an empty list and the old count.
+    EXPECT_FALSE(Converting);
+    EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
+    EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
+    EXPECT_EQ(Form1->ListView1->RowCount(), 0);
+    EXPECT_EQ(Form1->Label1->Caption(), "Added 1 file(s).");
+    EXPECT_EQ(BatchIndex, 2);
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_EQ(Form2->Label1->Caption(), "Convert file \"clip.gvi\":");
+    EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"clip.AVI"}));
+    EXPECT_EQ(ReadFileBytes(out.File("clip.AVI")), AviBytes(200000));
+    EXPECT_EQ(ReadFileBytes(clip), GviBytes(200000)) << "the source stays as it was";
+}
+
+TEST_F(BatchTest, FailedFilesAreReportedOneByOneAndLeaveNothingBehind) {
+    vt::TempFolder a, b, c, out;
+    const std::string good = a.Write("clip.gvi", GviBytes(5000));
+    const std::string missing = b.File("missing.gvi");
+    std::string corrupt = GviBytes(5000);
+    corrupt.replace(20, 4, "gooX");
+    const std::string bad = c.Write("bad.gvi", corrupt);
+
+    // Each failure box stays up a while: the batch must stand still meanwhile.
+    std::vector<Shown> before, after;
+    vt::DialogAnswerer answerer(AnswerEvery([&](HWND) {
+        before.push_back(Snapshot(out.Path()));
+        Sleep(450);  // several ticks of the shortened timer
+        after.push_back(Snapshot(out.Path()));
+    }));
+    ASSERT_TRUE(RunBatch({good, missing, bad}, out.Path()));
+
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text, "File \"missing.gvi\" is not available.");
+    EXPECT_EQ(seen[1].text, "Your GVI file \"bad.gvi\" is corrupted.");
+    for (int i : {0, 1}) {
+        EXPECT_EQ(seen[i].title, "Error");
+        EXPECT_EQ(seen[i].icon, vt::BoxIcon::Error);
+        EXPECT_EQ(seen[i].buttons, std::vector<int>{IDOK});
+    }
+    EXPECT_EQ(seen[2].text, "Done.");
+    EXPECT_EQ(seen[2].title, kTitle);
+
+    ASSERT_EQ(before.size(), 3u);
+    for (int i : {0, 1}) {
+        EXPECT_TRUE(before[i] == after[i]) << "box " << i << ": the batch moved while it was up";
+        EXPECT_EQ(before[i].batchIndex, i + 2);
+        EXPECT_TRUE(before[i].timerEnabled) << "ticks go on arriving and are turned away";
+        // The failed file's temporary output goes only after OK.
+        int temps = 0;
+        for (const std::string& name : before[i].outputFolder) temps += IsTempName(name);
+        EXPECT_EQ(temps, 1) << "box " << i;
+        EXPECT_TRUE(before[i].outputFolder.count("clip.AVI"));
+    }
+    EXPECT_EQ(before[0].label1, "Convert file \"missing.gvi\":");
+    EXPECT_EQ(before[1].label1, "Convert file \"bad.gvi\":");
+
+    EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"clip.AVI"}));
+    EXPECT_EQ(ReadFileBytes(out.File("clip.AVI")), AviBytes(5000));
+    EXPECT_EQ(BatchIndex, 4);
+    EXPECT_EQ(Form1->ListView1->RowCount(), 0);
+    EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
+}
+
+TEST_F(BatchTest, EveryFileFailingStillEndsWithDone) {
+    vt::TempFolder src, out;
+    const std::string empty = src.Write("empty.gvi", "");
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(RunBatch({src.File("gone.gvi"), empty}, out.Path()));
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text, "File \"gone.gvi\" is not available.");
+    EXPECT_EQ(seen[1].text, "Your GVI file \"empty.gvi\" is corrupted.");
+    EXPECT_EQ(seen[2].text, "Done.");
+    EXPECT_TRUE(FolderNames(out.Path()).empty());
+    EXPECT_EQ(Form1->ListView1->RowCount(), 0);
+    EXPECT_FALSE(Converting);
+}
+
+TEST_F(BatchTest, OutputNamesAreMadeUniqueAcrossBatches) {
+    vt::TempFolder a, b, c, d, out;
+    const std::string first = a.Write("clip.gvi", GviBytes(3000));
+    const std::string second = b.Write("clip.gvi", GviBytes(4000));
+    const std::string movie = c.Write("Movie.GvI", GviBytes(100));
+    const std::string odd = c.Write("my.gvideo.gvi", GviBytes(100));
+    {
+        vt::DialogAnswerer answerer(AnswerEvery());
+        ASSERT_TRUE(RunBatch({first, second, movie, odd}, out.Path()));
+        ASSERT_EQ(answerer.Count(), 1u);
+    }
+    EXPECT_EQ(FolderNames(out.Path()),
+              (std::set<std::string>{"clip.AVI", "[1]clip.AVI", "Movie.AVI", "mydeo.gvi.AVI"}));
+    EXPECT_EQ(ReadFileBytes(out.File("clip.AVI")), AviBytes(3000));
+    EXPECT_EQ(ReadFileBytes(out.File("[1]clip.AVI")), AviBytes(4000));
+
+    // The next batch into the same folder: clip.AVI and [1]clip.AVI exist, so [2]clip.AVI.
+    const std::string third = d.Write("clip.gvi", GviBytes(5000));
+    {
+        vt::DialogAnswerer answerer(AnswerEvery());
+        ASSERT_TRUE(RunBatch({third}, out.Path()));
+    }
+    EXPECT_EQ(FolderNames(out.Path()),
+              (std::set<std::string>{"clip.AVI", "[1]clip.AVI", "[2]clip.AVI", "Movie.AVI", "mydeo.gvi.AVI"}));
+    EXPECT_EQ(ReadFileBytes(out.File("[2]clip.AVI")), AviBytes(5000));
+    EXPECT_EQ(ReadFileBytes(out.File("clip.AVI")), AviBytes(3000)) << "an existing file is never replaced";
+}
+
+TEST_F(BatchTest, ASecondBatchStartsFromWhereTheFirstLeftTheWindow) {
+    vt::TempFolder src, out;
+    const std::string one = src.Write("one.gvi", GviBytes(1000));
+    const std::string two = src.Write("two.gvi", GviBytes(1000));
+    {
+        vt::DialogAnswerer answerer(AnswerEvery());
+        ASSERT_TRUE(RunBatch({one}, out.Path()));
+    }
+    Gate gate;
+    WorkerConverter = gate.Fn();
+    vt::DialogAnswerer answerer(AnswerEvery());
+    Start({two}, out.Path());
+
+    Shown start = Snapshot(out.Path());
+    EXPECT_EQ(start.label1, "Convert file \"one.gvi\":");
+    EXPECT_EQ(start.label3, "100%");
+    EXPECT_EQ(start.label4, "100%");
+    EXPECT_EQ(start.bar6, 357);
+    EXPECT_EQ(start.bar7, 357);
+
+    ASSERT_TRUE(gate.WaitStarted());
+    Shown begun = Snapshot(out.Path());
+    EXPECT_EQ(begun.label1, "Convert file \"two.gvi\":");
+    EXPECT_EQ(begun.label3, "100%");
+    EXPECT_EQ(begun.bar6, 357);
+    EXPECT_EQ(begun.bar7, 357);
+
+    // The first progress tick redraws both.
+    ASSERT_TRUE(vt::PumpUntil([] { return Form2->Label3->Caption() == "0%"; }, 2000));
+    EXPECT_EQ(Form2->Label4->Caption(), "0%");
+    EXPECT_EQ(BarWidthOf(Form2->Image6), 0);
+    EXPECT_EQ(BarWidthOf(Form2->Image7), 0);
+
+    gate.Release();
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+    EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"one.AVI", "two.AVI"}));
+}
+
+TEST_F(BatchTest, TheCurrentBarIsFullWhenTheNextFileBegins) {
+    vt::TempFolder src, out;
+    const std::string one = src.Write("one.gvi", GviBytes(1000));
+    const std::string two = src.Write("two.gvi", GviBytes(1000));
+    Gate gate;
+    WorkerConverter = gate.Fn();
+    vt::DialogAnswerer answerer(AnswerEvery());
+    Start({one, two}, out.Path());
+    ASSERT_TRUE(gate.WaitStarted());
+    ASSERT_TRUE(vt::PumpUntil([] { return Form2->Label3->Caption() == "0%"; }, 2000));
+    gate.Release();
+
+    // The second file begins: the first one's bar is set full, the total shows half.
+    ASSERT_TRUE(vt::PumpUntil([] { return BatchIndex == 2; }, 5000));
+    EXPECT_EQ(Form2->Label1->Caption(), "Convert file \"two.gvi\":");
+    EXPECT_EQ(Form2->Label3->Caption(), "100%");
+    EXPECT_EQ(BarWidthOf(Form2->Image6), 357);
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+    EXPECT_EQ(TempFiles(out.Path()), 0);
+}
+
+// The final name taken while the file converted: the next free name, once.
+TEST_F(BatchTest, ANameTakenMeanwhileGivesTheNextFreeName) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(2000));
+    Gate gate;
+    const std::string taken = out.File("clip.AVI");
+    gate.after = [&](const std::string&) {
+        HANDLE f = CreateFileA(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(f, "theirs", 6, &written, nullptr);
+        CloseHandle(f);
+    };
+    gate.Release();
+    WorkerConverter = gate.Fn();
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    ASSERT_EQ(answerer.Count(), 1u);
+    EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"clip.AVI", "[1]clip.AVI"}));
+    EXPECT_EQ(ReadFileBytes(taken), "theirs");
+    EXPECT_EQ(ReadFileBytes(out.File("[1]clip.AVI")), AviBytes(2000));
+}
+
+// A converted file that cannot be moved to its name is never dropped in silence.
+TEST_F(BatchTest, AnOutputThatCannotBeRenamedIsKeptAndReported) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(2000));
+    Gate gate;
+    HANDLE holder = INVALID_HANDLE_VALUE;  // another program holds the finished file open
+    gate.after = [&](const std::string& dest) {
+        holder = CreateFileA(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    gate.Release();
+    WorkerConverter = gate.Fn();
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    CloseHandle(holder);
+
+    std::set<std::string> names = FolderNames(out.Path());
+    ASSERT_EQ(names.size(), 1u);
+    const std::string temp = *names.begin();
+    EXPECT_TRUE(IsTempName(temp)) << temp;
+    EXPECT_EQ(ReadFileBytes(out.File(temp)), AviBytes(2000)) << "the converted data is kept";
+
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, "File \"clip.gvi\" was converted but could not be saved as \"clip.AVI\". "
+                            "The converted data was kept in the output folder as \"" + temp + "\".");
+    EXPECT_EQ(seen[0].title, "Error");
+    EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
+    EXPECT_EQ(seen[1].text, "Done.");
+}
+
+TEST_F(BatchTest, AFailedOutputThatCannotBeDeletedIsReported) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(2000));
+    Gate gate;
+    gate.convert = false;
+    gate.result = crCorrupted;
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    gate.after = [&](const std::string& dest) {
+        holder = CreateFileA(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    gate.Release();
+    WorkerConverter = gate.Fn();
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    CloseHandle(holder);
+
+    std::set<std::string> names = FolderNames(out.Path());
+    ASSERT_EQ(names.size(), 1u);
+    const std::string temp = *names.begin();
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].text, "Your GVI file \"clip.gvi\" is corrupted.");
+    EXPECT_EQ(seen[1].text, "The unfinished output of file \"clip.gvi\" could not be deleted. "
+                            "It remains in the output folder as \"" + temp + "\".");
+    EXPECT_EQ(seen[1].icon, vt::BoxIcon::Error);
+    EXPECT_EQ(seen[2].text, "Done.");
+}
+
+// An output folder that is gone by the time the file begins: no temporary file can be made.
+TEST_F(BatchTest, AnOutputFolderRemovedAfterStartFailsTheFile) {
+    vt::TempFolder src;
+    const std::string clip = src.Write("clip.gvi", GviBytes(2000));
+    std::string folder;
+    {
+        vt::TempFolder out;
+        folder = out.Path();
+        Start({clip}, folder);
+        ASSERT_TRUE(Converting);
+    }
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, "File \"clip.gvi\" is not available.");
+    EXPECT_EQ(seen[1].text, "Done.");
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing made it again";
+}
