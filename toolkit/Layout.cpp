@@ -159,6 +159,8 @@ private:
     }
 
     void ReadChild(Component& parent, int line) {
+        // Real windows nest a few levels; a runaway text must not exhaust the stack.
+        if (++depth_ > 64) FailAt(line, "objects nested too deeply");
         std::string name;
         std::string cls;
         ReadNameAndClass(name, cls);  // "object" itself was read by the caller
@@ -183,6 +185,7 @@ private:
             FailAt(line, "cannot create " + (name.empty() ? cls : name));
         }
         ReadBody(*child, name.empty() ? cls : name);
+        --depth_;
     }
 
     void Apply(Component& target, const std::string& property, const LayoutValue& value, int line) {
@@ -395,6 +398,7 @@ private:
     const PictureResolver& resolve_;
     size_t pos_ = 0;
     int line_ = 1;
+    int depth_ = 0;
     std::vector<Component*> created_;
 };
 

@@ -328,6 +328,13 @@ TEST_F(LayoutTest, FaultsAreReportedWithTheirLineAndNeverCrash) {
         EXPECT_NE(r.message.find(c.says), std::string::npos) << c.what << ": " << r.message;
         EXPECT_EQ(r.message.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << r.message;
     }
+    std::string deep = "object X: TThing\n";
+    for (int i = 0; i < 1000; ++i) deep += "object T" + std::to_string(i) + ": TThing\n";
+    Thing root;
+    tk::LayoutResult r = tk::LoadLayout(root, deep, nullptr);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find("nested too deeply"), std::string::npos) << r.message;
+
     // Nothing is announced as loaded when the layout failed.
     for (const std::string& entry : g_log) EXPECT_EQ(entry.rfind("Loaded", 0), std::string::npos) << entry;
 }
