@@ -91,11 +91,6 @@ void Label::SetWordWrap(bool v) {
 void Label::CaptionChanged() { AdjustSize(); }
 void Label::FontChanged() { AdjustSize(); }
 
-void Label::SetParent(WinControl* parent) {
-    GraphicControl::SetParent(parent);
-    Invalidate();
-}
-
 void Label::Paint(Canvas& canvas) {
     HDC dc = canvas.Handle();
     RECT r{0, 0, Width(), Height()};

@@ -30,7 +30,6 @@ public:
 protected:
     void CaptionChanged() override;
     void FontChanged() override;
-    void SetParent(WinControl* parent) override;
 
 private:
     void AdjustSize();
