@@ -467,10 +467,18 @@ void TKestFolderDialog::SelectFolderByPath(HWND dialog, const std::string& path)
     ShellFolderPtr desktop = DesktopFolder();
     if (!desktop || !DirectoryExists(path)) return;
     std::wstring wide = AnsiToWide(path);
-    tk::OwnedIdList item;
-    ULONG eaten = 0, attributes = 0;
-    desktop->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, item.put(), &attributes);
-    if (item) SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item.get()));
+    // A shell may match the list against its tree byte for byte, and a list holds a folder's
+    // access time, which parsing the path below it can refresh: a second parse, made once the
+    // folders have settled, is tried when the first selected nothing.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        tk::OwnedIdList item;
+        ULONG eaten = 0, attributes = 0;
+        desktop->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, item.put(), &attributes);
+        if (!item) return;
+        unsigned before = selectionChanges_;
+        SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item.get()));
+        if (selectionChanges_ != before) return;
+    }
 }
 
 // The item's parsing name, whatever kind of STRRET the shell answers with.
@@ -495,6 +503,7 @@ std::string TKestFolderDialog::StatusTextWithoutPath(LPCITEMIDLIST item) {
 }
 
 void TKestFolderDialog::SelectionChanged(HWND dialog, LPCITEMIDLIST item) {
+    ++selectionChanges_;
     char path[MAX_PATH + 1] = {};
     if (item) SHGetPathFromIDListA(item, path);
     // Only the user's own choices count; the dialog's list dies with it, so keep a copy.

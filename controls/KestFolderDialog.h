@@ -189,6 +189,7 @@ private:
     // A copy of the last selection the user made; the dialog's own list dies with it.
     tk::OwnedIdList lastSelectionIdList_;
     bool dialogReady_ = false;
+    unsigned selectionChanges_ = 0;  // tells whether a selection request took
     // The dialog's own window procedure, which the New-folder command's procedure passes on to.
     WNDPROC dialogProc_ = nullptr;
 };

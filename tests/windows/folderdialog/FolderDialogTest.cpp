@@ -1,0 +1,528 @@
+// The folder browser component: its properties, and the real shell browser driven as a user would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "BrowserDriver.h"
+#include "controls/KestFolderDialog.h"
+#include "controls/ShortenPath.h"
+#include "toolkit/Layout.h"
+
+using namespace fdtest;
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string SystemText(DWORD error) {
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error, 0,
+                   reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    std::string text = buffer ? buffer : "";
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+// A fresh folder under the temporary folder, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        static int counter = 0;
+        char base[MAX_PATH] = {};
+        GetTempPathA(sizeof base, base);
+        path_ = std::string(base) + "kfd-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        CreateDirectoryA(path_.c_str(), nullptr);
+        Settle(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+class FolderDialogBrowse : public ::testing::Test {
+protected:
+    TKestFolderDialog dialog;
+    BrowserEvents events{dialog};
+    MainThreadRunner onTestThread;
+    TempFolder temp;
+};
+
+// --- Properties without a browser -----------------------------------------------------------------
+
+TEST(FolderDialogProperties, StartWithTheirDefaults) {
+    TKestFolderDialog d;
+    EXPECT_EQ(d.Folder, "");
+    EXPECT_EQ(d.Flags, TBrowseInfoFlagSet{TBrowseInfoFlags::ShowPath});
+    EXPECT_EQ(d.Flags.Bits(), 0x20);
+    EXPECT_EQ(d.RootFolder, TSHFolders::foDesktopExpanded);
+    EXPECT_TRUE(d.NewFolderVisible());
+    EXPECT_TRUE(d.NewFolderEnabled());
+    EXPECT_EQ(d.Version(), "3.00.00.00");
+    EXPECT_TRUE(d.SelectionHasPath());
+    EXPECT_EQ(d.LanguageKey(), LanguageKey(GetSystemDefaultLangID()));
+    if (GetSystemDefaultLangID() == 0x0409) {
+        EXPECT_EQ(d.NewFolderCaption(), "New folder");
+        EXPECT_EQ(d.LabelCaption(), "Current folder:");
+    }
+    d.SetVersion("9");
+    EXPECT_EQ(d.Version(), "3.00.00.00");
+}
+
+TEST(FolderDialogProperties, MapToTheShellsBitsAndFolders) {
+    EXPECT_EQ(BrowseInfoFlagBits({TBrowseInfoFlags::ShowPath}), static_cast<UINT>(BIF_STATUSTEXT));
+    EXPECT_EQ(BrowseInfoFlagBits({TBrowseInfoFlags::OnlyComputers, TBrowseInfoFlags::OnlyPrinters,
+                                  TBrowseInfoFlags::OnlyDomains, TBrowseInfoFlags::OnlyAncestors,
+                                  TBrowseInfoFlags::OnlyFileSystem, TBrowseInfoFlags::ShowPath}),
+              0x300Fu);
+    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktop), CSIDL_DESKTOP);
+    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktopExpanded), -1);
+    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktopFolder), CSIDL_DESKTOPDIRECTORY);
+    EXPECT_EQ(ShellFolderId(TSHFolders::foTemplates), CSIDL_TEMPLATES);
+}
+
+TEST(FolderDialogProperties, PlaceTheButtonByResolution) {
+    auto at96 = PlaceNewFolderButton(96, 300, 19);
+    EXPECT_EQ((std::vector<int>{at96.x, at96.y, at96.width, at96.height, at96.minWidth}),
+              (std::vector<int>{12, 264, 75, 23, 75}));
+    auto at72 = PlaceNewFolderButton(72, 300, 19);
+    EXPECT_EQ(at72.minWidth, 75);
+    auto at120 = PlaceNewFolderButton(120, 300, 19);
+    EXPECT_EQ((std::vector<int>{at120.x, at120.y, at120.width, at120.height, at120.minWidth}),
+              (std::vector<int>{15, 255, 93, 28, 93}));
+    auto at144 = PlaceNewFolderButton(144, 300, 19);
+    EXPECT_EQ((std::vector<int>{at144.x, at144.y, at144.width, at144.height}), (std::vector<int>{17, 244, 112, 35}));
+    auto at192 = PlaceNewFolderButton(192, 300, 19);
+    EXPECT_EQ((std::vector<int>{at192.x, at192.y, at192.width, at192.height}), (std::vector<int>{20, 234, 150, 41}));
+    auto at100 = PlaceNewFolderButton(100, 300, 19);
+    EXPECT_EQ((std::vector<int>{at100.x, at100.y, at100.width, at100.height, at100.minWidth}),
+              (std::vector<int>{12, 300 - 19 - 17, 78, 23, 78}));
+}
+
+TEST(FolderDialogProperties, StoreOnlyWhatDiffersFromTheDefaults) {
+    TKestFolderDialog d;
+    d.SetName("KestFolderDialog1");
+    std::string text = tk::SaveComponent(d);
+    EXPECT_NE(text.find("Flags = [ShowPath]"), std::string::npos) << text;
+    for (const char* absent : {"Folder =", "RootFolder", "NewFolderVisible", "NewFolderEnabled", "Captions",
+                               "Version", "OnInitialized", "OnSelectionChanged"})
+        EXPECT_EQ(text.find(absent), std::string::npos) << absent << " in\n" << text;
+
+    d.Folder = "C:\\Out";
+    d.RootFolder = TSHFolders::foMyComputer;
+    d.SetNewFolderVisible(false);
+    d.Flags = {};
+    d.LabelCaptions().Put(3, d.LabelCaptions()[3]);  // same text: still the built-in table
+    text = tk::SaveComponent(d);
+    EXPECT_NE(text.find("Folder = 'C:\\Out'"), std::string::npos) << text;
+    EXPECT_NE(text.find("RootFolder = foMyComputer"), std::string::npos) << text;
+    EXPECT_NE(text.find("NewFolderVisible = False"), std::string::npos) << text;
+    EXPECT_NE(text.find("Flags = []"), std::string::npos) << text;
+    EXPECT_EQ(text.find("LabelCaptions"), std::string::npos) << text;
+
+    d.NewFolderCaptions().Put(0, "default=New folder");  // letter case counts for storing
+    EXPECT_TRUE(d.NewFolderCaptionsStored());
+    EXPECT_FALSE(d.LabelCaptionsStored());
+}
+
+TEST(FolderDialogProperties, LoadFromALayout) {
+    TKestFolderDialog::Register();
+    tk::Component root;
+    const char* layout =
+        "object Form1: TComponent\n"
+        "  object KestFolderDialog1: TKestFolderDialog\n"
+        "    Folder = 'C:\\Data'\n"
+        "    Flags = [OnlyFileSystem, ShowPath]\n"
+        "    RootFolder = foPersonal\n"
+        "    NewFolderEnabled = False\n"
+        "    NewFolderCaptions.Strings = (\n"
+        "      '1234=A'\n"
+        "      '0409=B')\n"
+        "  end\n"
+        "end\n";
+    tk::LayoutResult result = tk::LoadLayout(root, layout, nullptr);
+    ASSERT_TRUE(result) << result.message;
+    auto* d = tk::Find<TKestFolderDialog>(root, "KestFolderDialog1");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Folder, "C:\\Data");
+    EXPECT_EQ(d->Flags, (TBrowseInfoFlagSet{TBrowseInfoFlags::OnlyFileSystem, TBrowseInfoFlags::ShowPath}));
+    EXPECT_EQ(d->RootFolder, TSHFolders::foPersonal);
+    EXPECT_FALSE(d->NewFolderEnabled());
+    EXPECT_EQ(d->NewFolderCaption(), GetSystemDefaultLangID() == 0x0409 ? "B" : "A");
+    EXPECT_TRUE(d->NewFolderCaptionsStored());
+}
+
+TEST(FolderDialogProperties, CaptionListsFollowEveryChange) {
+    TKestFolderDialog d;
+    TStringList replacement;
+    replacement.SetLines({"Default=Make folder"});
+    d.SetNewFolderCaptions(replacement);
+    EXPECT_EQ(d.NewFolderCaption(), "Make folder");
+    d.NewFolderCaptions().Clear();
+    EXPECT_EQ(d.NewFolderCaption(), "");
+    d.LabelCaptions().SetLines({"Default=Pick:"});
+    EXPECT_EQ(d.LabelCaption(), "Pick:");
+    d.LabelCaptions().Add(d.LanguageKey() + "=Mine:");
+    EXPECT_EQ(d.LabelCaption(), "Mine:");
+}
+
+// --- The real browser ------------------------------------------------------------------------------
+
+TEST_F(FolderDialogBrowse, OpensWithTitleStatusLineAndButton) {
+    std::string chosen = temp.path();
+    std::string status, title;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(browser, dialog.DialogHandle());
+
+        auto texts = ChildTexts(browser);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), dialog.LabelCaption()), texts.end());
+
+        HWND button = GetDlgItem(browser, kNewFolderButtonId);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button, dialog.NewFolderButton());
+        EXPECT_EQ(WindowText(button), dialog.NewFolderCaption());
+        EXPECT_TRUE(IsWindowVisible(button));
+        RECT client{};
+        GetClientRect(browser, &client);
+        RECT r = RectInParent(button);
+        EXPECT_EQ(r.left, 12);
+        EXPECT_EQ(r.top, client.bottom - 36);
+        EXPECT_EQ(r.bottom - r.top, 23);
+        EXPECT_GE(r.right - r.left, 75);
+
+        // Centred on the screen.
+        RECT w{};
+        GetWindowRect(browser, &w);
+        EXPECT_EQ(w.left, GetSystemMetrics(SM_CXSCREEN) / 2 - (w.right - w.left) / 2);
+        EXPECT_EQ(w.top, GetSystemMetrics(SM_CYSCREEN) / 2 - (w.bottom - w.top) / 2);
+
+        SelectPath(browser, chosen);
+        status = StatusText(browser);
+        EXPECT_TRUE(IsWindowEnabled(button));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(browser, IDOK)));
+        PressButton(browser, IDOK);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(status, ShortenPath(chosen, 50));
+    EXPECT_EQ(dialog.Folder, chosen);
+    EXPECT_FALSE(dialog.DisplayName().empty());
+    ASSERT_FALSE(events.Folders().empty());
+    EXPECT_EQ(events.Folders().back(), chosen);
+    EXPECT_FALSE(IsWindow(dialog.DialogHandle()));
+}
+
+TEST_F(FolderDialogBrowse, ShowsALongPathShortened) {
+    std::string deep = temp.path() + "\\A rather long folder name\\and another long one\\leaf";
+    ASSERT_TRUE(std::filesystem::create_directories(deep));
+    Settle(deep);
+    dialog.Folder = deep;
+    std::string status;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        status = StatusText(browser);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_LE(status.size(), 50u);
+    EXPECT_EQ(status, ShortenPath(deep, 50));
+    EXPECT_NE(status.find("..."), std::string::npos);
+    EXPECT_EQ(dialog.Folder, deep);
+}
+
+TEST_F(FolderDialogBrowse, NewFolderIsMadeAndTheBrowserReopensOnIt) {
+    const std::string parent = temp.path();
+    dialog.Folder = parent;
+    std::string statusAfterFirst;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(StatusText(browser), ShortenPath(parent, 50));
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "Videos"));
+
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        statusAfterFirst = StatusText(browser);
+        // A name with a backslash inside makes both levels.
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "Deep\\Er"));
+
+        browser = events.WaitOpened(3);
+        ASSERT_NE(browser, nullptr);
+        PressButton(browser, IDOK);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(IsDirectory(parent + "\\Videos"));
+    EXPECT_EQ(statusAfterFirst, ShortenPath(parent + "\\Videos", 50));
+    EXPECT_TRUE(IsDirectory(parent + "\\Videos\\Deep\\Er"));
+    EXPECT_EQ(dialog.Folder, parent + "\\Videos\\Deep\\Er");
+}
+
+TEST_F(FolderDialogBrowse, CancelAfterMakingAFolderLeavesItInFolder) {
+    const std::string parent = temp.path();
+    dialog.Folder = parent;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "Made"));
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(dialog.Folder, parent + "\\Made");
+}
+
+TEST_F(FolderDialogBrowse, AnExistingNameIsNoError) {
+    const std::string parent = temp.path();
+    ASSERT_TRUE(CreateDirectoryA((parent + "\\Existing").c_str(), nullptr));
+    Settle(parent + "\\Existing");
+    dialog.Folder = parent;
+    std::string status;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "Existing"));
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        status = StatusText(browser);
+        PressButton(browser, IDOK);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(status, ShortenPath(parent + "\\Existing", 50));
+    EXPECT_EQ(dialog.Folder, parent + "\\Existing");
+}
+
+TEST_F(FolderDialogBrowse, AnEmptyNameChangesNothing) {
+    dialog.Folder = temp.path();
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        ClickNewFolder(browser);
+        HWND prompt = WaitDialog(dialog.NewFolderCaption(), true);
+        ASSERT_NE(prompt, nullptr);
+        PressButton(prompt, IDCANCEL);
+        // The same browser stays up.
+        Sleep(200);
+        EXPECT_TRUE(IsWindow(browser));
+        EXPECT_EQ(events.Opened(), 1);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(dialog.Folder, temp.path());
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+}
+
+TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
+    const std::string parent = temp.path();
+    dialog.Folder = parent;
+    std::vector<std::string> boxTexts;
+    std::string statusAfter;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "a:b"));
+        HWND box = WaitDialog(dialog.NewFolderCaption(), false);
+        ASSERT_NE(box, nullptr);
+        boxTexts = ChildTexts(box);
+        PressButton(box, IDOK);
+
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        statusAfter = StatusText(browser);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    std::string expected = SystemText(ERROR_CANNOT_MAKE);
+    ASSERT_FALSE(expected.empty());
+    bool found = false;
+    for (const std::string& t : boxTexts) found = found || t.find(expected) != std::string::npos;
+    EXPECT_TRUE(found) << "error box without \"" << expected << "\"";
+    EXPECT_EQ(statusAfter, ShortenPath(parent, 50));
+    EXPECT_EQ(dialog.Folder, parent);
+    EXPECT_TRUE(std::filesystem::is_empty(parent));
+}
+
+TEST_F(FolderDialogBrowse, OkOnAnItemWithoutAPathGivesAnEmptyFolder) {
+    tk::OwnedIdList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    dialog.Folder = temp.path();
+    std::string status;
+    bool buttonEnabled = true, okEnabled = false;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        SelectIdList(browser, computer.get());
+        status = StatusText(browser);
+        buttonEnabled = IsWindowEnabled(GetDlgItem(browser, kNewFolderButtonId));
+        okEnabled = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        PressButton(browser, IDOK);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(dialog.Folder, "");
+    EXPECT_FALSE(status.empty());  // its parsing name
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_TRUE(okEnabled);
+    EXPECT_FALSE(dialog.SelectionHasPath());
+}
+
+TEST_F(FolderDialogBrowse, OnlyFileSystemKeepsOkOffWithoutAPath) {
+    tk::OwnedIdList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    dialog.Flags.Include(TBrowseInfoFlags::OnlyFileSystem);
+    dialog.Folder = temp.path();
+    bool okOnComputer = true, okOnFolder = false;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        SelectIdList(browser, computer.get());
+        okOnComputer = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        SelectPath(browser, temp.path());
+        okOnFolder = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(okOnComputer);
+    EXPECT_TRUE(okOnFolder);
+}
+
+TEST_F(FolderDialogBrowse, ReopensOnTheLastSelectionWithoutAPath) {
+    // Without a status line an item without a path leaves SelectionPath empty; a name typed
+    // then (the command sent straight to the dialog, the button being off) cannot be made, and
+    // the next browser opens on the item chosen last, kept after its dialog has gone.
+    tk::OwnedIdList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    dialog.Flags = {};
+    dialog.Folder = temp.path();
+    const std::string name = "kfd-nopath-" + std::to_string(GetCurrentProcessId());
+    bool reopenedOnComputer = false;
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        SelectIdList(browser, computer.get());
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(browser, kNewFolderButtonId)));
+        PressButton(browser, kNewFolderButtonId);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), name));
+        HWND box = WaitDialog(dialog.NewFolderCaption(), false);
+        ASSERT_NE(box, nullptr);
+        PressButton(box, IDOK);
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        reopenedOnComputer = events.LastItemIs(computer.get());
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(reopenedOnComputer);
+    EXPECT_EQ(dialog.Folder, "");
+    // Nothing was made relative to the current drive or folder.
+    EXPECT_FALSE(IsDirectory("\\" + name));
+    EXPECT_FALSE(IsDirectory(name));
+}
+
+TEST_F(FolderDialogBrowse, LiveWritersActOnTheOpenBrowser) {
+    tk::OwnedIdList computer;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
+    dialog.Folder = temp.path();
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        HWND button = GetDlgItem(browser, kNewFolderButtonId);
+        ASSERT_NE(button, nullptr);
+        RECT before = RectInParent(button);
+
+        onTestThread.Run([&] { dialog.SetNewFolderVisible(false); });
+        EXPECT_FALSE(IsWindowVisible(button));
+        onTestThread.Run([&] { dialog.SetNewFolderVisible(true); });
+        EXPECT_TRUE(IsWindowVisible(button));
+
+        onTestThread.Run([&] { dialog.SetNewFolderEnabled(false); });
+        EXPECT_FALSE(IsWindowEnabled(button));
+        onTestThread.Run([&] { dialog.SetNewFolderEnabled(true); });
+        EXPECT_TRUE(IsWindowEnabled(button));
+
+        // Without a path the button stays off, whatever the property says.
+        SelectIdList(browser, computer.get());
+        onTestThread.Run([&] { dialog.SetNewFolderEnabled(true); });
+        EXPECT_FALSE(IsWindowEnabled(button));
+
+        // A new caption shows at once; the width stays.
+        onTestThread.Run([&] {
+            TStringList captions;
+            captions.SetLines({"Default=A much longer caption than before"});
+            dialog.SetNewFolderCaptions(captions);
+        });
+        EXPECT_EQ(WindowText(button), "A much longer caption than before");
+        RECT after = RectInParent(button);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(FolderDialogBrowse, StartsWithTheButtonHiddenOrDisabledAsSet) {
+    dialog.Folder = temp.path();
+    dialog.SetNewFolderVisible(false);
+    bool visible = true;
+    ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        visible = IsWindowVisible(GetDlgItem(browser, kNewFolderButtonId));
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(visible);
+
+    dialog.SetNewFolderVisible(true);
+    dialog.SetNewFolderEnabled(false);
+    bool enabled = true;
+    ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        enabled = IsWindowEnabled(GetDlgItem(browser, kNewFolderButtonId));
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(enabled);
+}
+
+// Runs in its own process started with a German locale (see CMakeLists.txt).
+TEST_F(FolderDialogBrowse, GermanSystemShowsGermanTexts) {
+    if (GetSystemDefaultLangID() != 0x0407) GTEST_SKIP() << "needs a German system language";
+    EXPECT_EQ(dialog.LanguageKey(), "0407");
+    EXPECT_EQ(dialog.NewFolderCaption(), "Neuer Ordner");
+    EXPECT_EQ(dialog.LabelCaption(), "Ausgew\xE4hlter Ordner:");
+    dialog.Folder = temp.path();
+    std::string buttonText;
+    std::vector<std::string> texts;
+    int width = 0;
+    ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        HWND button = GetDlgItem(browser, kNewFolderButtonId);
+        buttonText = WindowText(button);
+        RECT r = RectInParent(button);
+        width = r.right - r.left;
+        texts = ChildTexts(browser);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_EQ(buttonText, "Neuer Ordner");
+    EXPECT_GE(width, 75);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Ausgew\xE4hlter Ordner:"), texts.end());
+}
+
+}  // namespace
