@@ -77,6 +77,7 @@ TEST_F(BatchTest, BarPicturesColumnByColumn) {
 
 TEST_F(BatchTest, PercentagesOfTheFileAndOfTheBatch) {
     vt::TempFolder folder;
+    vt::DialogAnswerer answerer(AnswerEvery());  // none expected; a stray one must not hang the run
     Gate gate;
     HoldWorker(gate);
     const int32_t savedTotal = BatchTotal, savedIndex = BatchIndex;
@@ -107,22 +108,26 @@ TEST_F(BatchTest, PercentagesOfTheFileAndOfTheBatch) {
     TempPath = folder.File("nothing");
     EXPECT_EQ(CurrentPercent(), 0);
     // A tick that comes while the handler still runs (a box is up) does nothing at all.
+    TempPath = folder.Write("temp", std::string(500, 'x'));
+    SourceSize = 1000;
+    Form2->Label3->SetCaption("7%");
     TimerBusy = true;
-    BatchIndex = 1;
-    BatchTotal = 1;
     Form2->Timer1Timer(nullptr);
-    EXPECT_EQ(Form2->Label3->Caption(), "0%");
-    EXPECT_EQ(BatchIndex, 1);
+    EXPECT_EQ(Form2->Label3->Caption(), "7%");
     TimerBusy = false;
+    Form2->Timer1Timer(nullptr);
+    EXPECT_EQ(Form2->Label3->Caption(), "50%");
 
     LetWorkerGo(gate);
     BatchTotal = savedTotal;
     BatchIndex = savedIndex;
+    EXPECT_EQ(answerer.Count(), 0u);
 }
 
 // Only a request the worker has finished counts: a posted one it has not taken yet is running.
 TEST_F(BatchTest, APostedRequestNotYetTakenIsNotFinished) {
     vt::TempFolder folder;
+    vt::DialogAnswerer answerer(AnswerEvery());
     const int32_t savedTotal = BatchTotal, savedIndex = BatchIndex;
     Gate gate;
     WorkerConverter = gate.Fn();
@@ -137,6 +142,7 @@ TEST_F(BatchTest, APostedRequestNotYetTakenIsNotFinished) {
     Form2->Timer1Timer(nullptr);
     EXPECT_EQ(BatchIndex, 1) << "the file was taken for finished";
     EXPECT_EQ(Form2->Label3->Caption(), "0%");
+    EXPECT_EQ(answerer.Count(), 0u);
     LetWorkerGo(gate);
     BatchTotal = savedTotal;
     BatchIndex = savedIndex;
