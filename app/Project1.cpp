@@ -4,9 +4,11 @@
 #include <exception>
 #include <memory>
 
+#include "app/AboutUnit.h"
 #include "app/Globals.h"
 #include "app/Product.h"
 #include "app/Unit1.h"
+#include "app/Unit3.h"
 #include "conversion/Unit2.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
@@ -21,11 +23,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Form1 = form1.get();
         auto form2 = std::make_unique<TForm2>();  // progress window; starts the worker
         Form2 = form2.get();
-        // Form3 (codec prompt) and AboutForm (About box) follow here, created hidden.
+        auto form3 = std::make_unique<TForm3>();  // codec prompt, shown by Form1's start-up timer
+        Form3 = form3.get();
+        auto aboutForm = std::make_unique<TAboutForm>();
+        AboutForm = aboutForm.get();
 
         app.Run(*form1);
 
         // Destroyed in reverse order: the progress window stops the worker on its way out.
+        AboutForm = nullptr;
+        aboutForm.reset();
+        Form3 = nullptr;
+        form3.reset();
         Form2 = nullptr;
         form2.reset();
         Form1 = nullptr;

@@ -1,6 +1,29 @@
-// Unit1: the main window's one-shot start-up timer.
+// Unit1: the main window's one-shot start-up timer: the first-run codec prompt.
 #include "app/Unit1.h"
 
-// The first-run codec prompt and the About box's names are wired in here by the start-up
-// feature; until then the timer only switches itself off, as it runs once.
-void TForm1::Timer1Timer(tk::Component*) { Timer1->SetEnabled(false); }
+#include <string>
+
+#include "app/AboutUnit.h"
+#include "app/Globals.h"
+#include "app/Unit3.h"
+#include "platform/File.h"
+#include "toolkit/Dialogs.h"
+
+void TForm1::Timer1Timer(tk::Component*) {
+    // Off first: the prompt's modal loop would otherwise let the timer fire again.
+    Timer1->SetEnabled(false);
+
+    const std::string marker = ProgramFolder() + "done.txt";
+    if (!platform::FileExists(marker)) {
+        Hide();
+        if (Form3) Form3->ShowModal();
+        Show();
+        // However the prompt was closed it is not shown again for this folder.
+        platform::OsError error = 0;
+        if (!platform::WriteTextFile(marker, {"Done"}, &error))
+            tk::ShowFileCreateError(marker, static_cast<DWORD>(error));
+        // A marker that cannot be written costs only the prompt at the next start; the About
+        // box still gets its name and version.
+    }
+    if (AboutForm) AboutForm->Init();
+}
