@@ -1,0 +1,210 @@
+// The start-up timer's first-run check: the codec prompt, its choices and close box, the
+// done.txt marker, and the About box's name and version after it.
+#include "CodecPromptFixture.h"
+
+#include <chrono>
+
+#include "app/Product.h"
+#include "platform/File.h"
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+
+namespace {
+
+const std::string kPrompt = "Vexlar GVI Converter Installation";
+
+// Polls on the helper thread until cond() holds or two seconds passed.
+bool WaitFor(const std::function<bool()>& cond) {
+    for (int i = 0; i < 200; ++i) {
+        if (cond()) return true;
+        Sleep(10);
+    }
+    return cond();
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
+TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller) {
+    const auto started = std::chrono::steady_clock::now();  // the timer starts with the window
+    Create(/*timer=*/true);
+    HWND main = form1->Handle();
+    HWND radio1 = form3->RadioButton1->Handle();
+    HWND radio2 = form3->RadioButton2->Handle();
+    HWND done = form3->Button1->Handle();
+
+    struct {
+        long ms = 0;
+        bool mainVisible = true;
+        LRESULT check1 = -1, check2 = -1;
+        HWND focus = nullptr;
+        RECT window{}, client{};
+    } seen;
+    ModalDriver driver(kPrompt, [&](HWND prompt) {
+        seen.ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - started).count());
+        seen.mainVisible = IsWindowVisible(main) != FALSE;
+        seen.check1 = vt::SendTo(radio1, BM_GETCHECK);
+        seen.check2 = vt::SendTo(radio2, BM_GETCHECK);
+        WaitFor([&] { return FocusOf(uiThread) == done; });
+        seen.focus = FocusOf(uiThread);
+        GetWindowRect(prompt, &seen.window);
+        GetClientRect(prompt, &seen.client);
+        // Enter on the focused "Done" (a click when the focus went astray, so the prompt ends).
+        if (seen.focus == done) PostKey(done, VK_RETURN);
+        else PostMessageA(done, BM_CLICK, 0, 0);
+    });
+    ASSERT_TRUE(vt::PumpUntil([&] { return driver.Done() && platform::FileExists(Marker()); }, 30000));
+    ASSERT_TRUE(driver.Join());
+
+    EXPECT_GE(seen.ms, 950) << "the prompt waits for the timer's second";
+    EXPECT_FALSE(seen.mainVisible) << "the main window is hidden while the prompt is up";
+    EXPECT_EQ(seen.check1, BST_CHECKED);
+    EXPECT_EQ(seen.check2, BST_UNCHECKED);
+    EXPECT_EQ(seen.focus, done) << "\"Done\" has the focus when the prompt opens";
+    EXPECT_EQ(seen.client.right, 385);
+    EXPECT_EQ(seen.client.bottom, 211);
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR(seen.window.left + seen.window.right, screenW, 1) << "centred";
+    EXPECT_NEAR(seen.window.top + seen.window.bottom, screenH, 1) << "centred";
+
+    EXPECT_EQ(promptShows, 1);
+    EXPECT_FALSE(IsWindowVisible(form3->Handle()));
+    EXPECT_TRUE(IsWindowVisible(main)) << "the main window comes back";
+    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
+
+    ASSERT_EQ(shellRequests.size(), 1u);
+    const ShellRequest& r = shellRequests[0];
+    EXPECT_EQ(r.file, product::kCodecInstaller);
+    EXPECT_TRUE(EndsWith(r.file, "/divx/DivXInstaller.exe")) << r.file;
+    EXPECT_EQ(r.file.rfind("http://", 0), 0u) << "a web address, for the default browser";
+    EXPECT_EQ(r.owner, tk::App().Handle());
+    EXPECT_FALSE(r.hasVerb);
+    EXPECT_FALSE(r.hasParameters);
+    EXPECT_FALSE(r.hasDirectory);
+    EXPECT_EQ(r.show, SW_RESTORE);
+
+    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+
+    // The timer runs once: no second prompt.
+    EXPECT_FALSE(form1->Timer1->Enabled());
+    vt::PumpFor(1300);
+    EXPECT_EQ(promptShows, 1);
+}
+
+TEST_F(CodecPromptTest, SecondStartOnlyFillsTheAboutBox) {
+    program.Write("done.txt", "");  // only its existence counts
+    Create(/*timer=*/true);
+    ASSERT_TRUE(vt::PumpUntil([&] { return !form1->Timer1->Enabled(); }, 10000));
+    vt::PumpFor(50);
+    EXPECT_EQ(promptShows, 0);
+    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
+    EXPECT_EQ(FileBytes(Marker()), "") << "the marker is left alone";
+    EXPECT_TRUE(shellRequests.empty());
+    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+}
+
+TEST_F(CodecPromptTest, AlreadyInstalledClosesWithoutTheBrowser) {
+    Create();
+    HWND radio1 = form3->RadioButton1->Handle();
+    HWND radio2 = form3->RadioButton2->Handle();
+    HWND done = form3->Button1->Handle();
+    LRESULT check1 = -1;
+    ModalDriver driver(kPrompt, [&](HWND) {
+        PostMessageA(radio2, BM_CLICK, 0, 0);
+        WaitFor([&] { return vt::SendTo(radio2, BM_GETCHECK) == BST_CHECKED; });
+        check1 = vt::SendTo(radio1, BM_GETCHECK);
+        PostMessageA(done, BM_CLICK, 0, 0);
+    });
+    form1->Timer1Timer(form1->Timer1);
+    ASSERT_TRUE(driver.Join());
+
+    EXPECT_EQ(check1, BST_UNCHECKED) << "the choices exclude each other";
+    EXPECT_TRUE(form3->RadioButton2->Checked());
+    EXPECT_FALSE(form3->RadioButton1->Checked());
+    EXPECT_TRUE(shellRequests.empty());
+    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
+    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form3->Handle()));
+    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+}
+
+TEST_F(CodecPromptTest, CloseBoxStillWritesTheMarkerWithoutTheBrowser) {
+    Create();
+    ModalDriver driver(kPrompt, [&](HWND prompt) { PostMessageA(prompt, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    form1->Timer1Timer(form1->Timer1);
+    ASSERT_TRUE(driver.Join());
+
+    EXPECT_TRUE(form3->RadioButton1->Checked()) << "the first choice stayed selected";
+    EXPECT_TRUE(shellRequests.empty()) << "only \"Done\" fetches the installer";
+    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
+    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
+    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+}
+
+TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
+    // A program folder that is not there: done.txt cannot be created in it.
+    const std::string folder = program.Path() + "gone\\";
+    SetProgramFolderOverride(folder);
+    Create();
+    HWND main = form1->Handle();
+    HWND done = form3->Button1->Handle();
+    std::atomic<bool> mainVisibleAtError{false};
+    vt::DialogAnswerer::Options options;
+    options.title = "Error";
+    options.inspect = [&](HWND) { mainVisibleAtError = IsWindowVisible(main) != FALSE; };
+    vt::DialogAnswerer answerer(options);
+    ModalDriver driver(kPrompt, [&](HWND) { PostMessageA(done, BM_CLICK, 0, 0); });
+    form1->Timer1Timer(form1->Timer1);
+    ASSERT_TRUE(driver.Join());
+
+    const std::string marker = folder + "done.txt";
+    std::vector<vt::SeenDialog> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Cannot create file \"" + marker + "\". " + tk::SystemErrorText(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(tk::SystemErrorText(ERROR_PATH_NOT_FOUND).empty());
+    EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
+    EXPECT_TRUE(mainVisibleAtError) << "the main window is back before the error box";
+    EXPECT_FALSE(platform::PathExists(marker));
+    EXPECT_EQ(shellRequests.size(), 1u) << "the choice was made before the marker failed";
+    // Name and version are shown even so: the marker only decides about the prompt.
+    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+}
+
+TEST_F(CodecPromptTest, PromptLayout) {
+    Create();
+    TForm3& f = *form3;
+    EXPECT_EQ(f.Caption(), kPrompt);
+    HWND h = f.Handle();
+    const LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU) << "the close box";
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(f.ClientWidth(), 385);
+    EXPECT_EQ(f.ClientHeight(), 211);
+
+    EXPECT_EQ(f.Image1->Picture().Width(), 158);
+    EXPECT_EQ(f.Image1->Picture().Height(), 44);
+    EXPECT_EQ(f.Label1->Caption(),
+              "Vexlar GVI Converter requires that the DivX video codec be installed in order to work.");
+    EXPECT_TRUE(f.Label1->GetFont().bold);
+    EXPECT_TRUE(f.Label1->WordWrap());
+    EXPECT_EQ(f.Label1->Width(), 337);
+    EXPECT_EQ(f.Label1->Height(), 33);
+    EXPECT_EQ(f.RadioButton1->Caption(), "Install DivX video codec now");
+    EXPECT_EQ(f.RadioButton2->Caption(), "DivX video codec is already installed on my computer");
+    EXPECT_EQ(f.Button1->Caption(), "Done");
+    EXPECT_TRUE(f.Button1->GetFont().bold);
+    EXPECT_FALSE(f.Button1->Default());
+    EXPECT_FALSE(f.Button1->Cancel());
+    // Tab goes Done -> first choice -> second choice.
+    EXPECT_EQ(f.Button1->TabOrder(), 0);
+    EXPECT_EQ(f.RadioButton1->TabOrder(), 1);
+    EXPECT_EQ(f.RadioButton2->TabOrder(), 2);
+}
