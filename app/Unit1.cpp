@@ -262,7 +262,6 @@ void TForm1::WMDropFiles(HDROP Drop) {
         std::string path(length + 1, '\0');
         UINT got = DragQueryFileA(Drop, i, path.data(), length + 1);
         path.resize(std::min<size_t>(got, length));
-        path.resize(path.find('\0') == std::string::npos ? path.size() : path.find('\0'));
         if (HasGviExtension(path)) AddSourceFile(path);
     }
     DragFinish(Drop);

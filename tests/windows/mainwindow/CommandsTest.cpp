@@ -264,10 +264,6 @@ TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
     click(form->ImageButton4);  // Clear
     EXPECT_TRUE(Rows().empty());
 
-    click(form->ImageButton6);   // Help: wired, and does nothing here yet
-    click(form->ImageButton10);  // Select...: the same
-    EXPECT_TRUE(IsWindowVisible(Window()));
-
     Converting = true;
     click(form->ImageButton7);  // Exit, refused during a batch
     EXPECT_TRUE(IsWindowVisible(Window()));
