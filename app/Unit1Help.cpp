@@ -1,10 +1,49 @@
 // Unit1: the main window's output folder button and help menu.
 #include "app/Unit1.h"
 
-// The output folder browser and the help menu are wired in by the folder-browser and help
-// features; until then the button and the menu items do nothing.
-void TForm1::ImageButton10Click(tk::Component*) {}
-void TForm1::ImageButton6Click(tk::Component*) {}
-void TForm1::Contents1Click(tk::Component*) {}
-void TForm1::AboutVexlar1Click(tk::Component*) {}
-void TForm1::VisitVexlarWebSite1Click(tk::Component*) {}
+#include <memory>
+
+#include "app/AboutUnit.h"
+#include "app/Globals.h"
+#include "app/OutputFolder.h"
+#include "app/Product.h"
+#include "controls/KestFolderDialog.h"
+#include "platform/File.h"
+#include "toolkit/Application.h"
+
+std::string BrowseOutputFolder() {
+    auto dialog = std::make_unique<TKestFolderDialog>(nullptr);
+    std::string folder;
+    if (dialog->Execute() && !dialog->Folder.empty()) {
+        folder = dialog->Folder;
+        if (folder.back() != '\\') folder += '\\';
+    }
+    return folder;
+}
+
+void TForm1::ImageButton10Click(tk::Component*) {
+    // The settings file takes the field when the window closes; nothing is saved here.
+    std::string folder = BrowseOutputFolder();
+    if (!folder.empty() && platform::DirectoryExists(folder)) Edit1->SetText(folder);
+}
+
+void TForm1::ImageButton6Click(tk::Component*) {
+    POINT at{};
+    GetCursorPos(&at);
+    PopupMenu4->Popup(at.x, at.y);
+}
+
+void TForm1::Contents1Click(tk::Component*) {
+    // The help viewer reports a missing file itself; the program says nothing.
+    const std::string help = ProgramFolder() + "help.chm";
+    ShellOpen(tk::App().Handle(), nullptr, help.c_str(), "", nullptr, SW_RESTORE);
+}
+
+void TForm1::AboutVexlar1Click(tk::Component*) {
+    if (AboutForm) AboutForm->ShowModal();
+}
+
+void TForm1::VisitVexlarWebSite1Click(tk::Component*) {
+    // The address itself goes to the shell, which opens it in the user's default browser.
+    ShellOpen(tk::App().Handle(), nullptr, product::kWebPage, "", nullptr, SW_RESTORE);
+}
