@@ -29,8 +29,9 @@ extern bool ProgressDragActive;
 extern int32_t ProgressDragOriginX;
 extern int32_t ProgressDragOriginY;
 
-// How the worker that FormCreate makes polls and converts. Tests shorten the poll and may
-// replace the routine; set them before the window is made.
+// How the worker that FormCreate makes polls and converts; tests and benchmarks shorten the
+// poll or stand in for the routine. The poll is read when the window is made, the converter
+// (empty: ConvertGviToAvi) at each conversion, so change it only while the worker is idle.
 extern DWORD WorkerPollMs;
 extern TMyThread::TConverter WorkerConverter;
 
