@@ -17,7 +17,10 @@ public:
     Bitmap& Picture() { return picture_; }
     const Bitmap& Picture() const { return picture_; }
     void SetPicture(const Bitmap& b);
-    void PictureChanged() { Invalidate(); }
+    void PictureChanged() {
+        pictureData_.clear();
+        Invalidate();
+    }
 
     // Pixels of the colour of the picture's bottom-left pixel are not drawn.
     bool Transparent() const { return transparent_; }

@@ -191,4 +191,34 @@ TEST(SystemControls, RadioButtonsOfOneParentExcludeEachOther) {
     EXPECT_EQ(SendMessageA(a.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
+TEST(FormStyle, TranslucencyExtraStylesAndTooltips) {
+    tk::Form form;
+    form.SetAlphaBlend(true);
+    form.SetAlphaBlendValue(240);
+    form.SetExtraExStyle(WS_EX_ACCEPTFILES);
+    form.SetShowHint(true);
+    tk::Button button(&form);
+    button.SetParent(&form);
+    button.SetHint("Press me.");  // takes ShowHint from the form
+    tk::Label label(&form);
+    label.SetParent(&form);
+    label.SetTop(40);
+    label.SetHint("A label.");
+    tk::Label quiet(&form);  // no hint: no tool
+    quiet.SetParent(&form);
+    tkt::ShowForm(form, 200, 80);
+
+    const LONG_PTR ex = GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_ACCEPTFILES);
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(form.Handle(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 240);
+    ASSERT_NE(form.TooltipWindow(), nullptr);
+    EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    label.SetShowHint(false);
+    EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
 }  // namespace
