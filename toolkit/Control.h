@@ -5,8 +5,22 @@
 //   └ WinControl     owns an HWND; one window procedure; children, focus, keys, mouse capture
 //     └ CustomControl  own window class and a Canvas on its client area (Paint)
 //
-// A control is a Component: its owner (usually the form) frees it. Its parent is the windowed
-// control it sits in; a form lays its controls out back to front, so the last added is on top.
+// A control is a Component. Its owner (usually the form) frees it when it adopted it (the layout
+// reader does); a control made by hand lives as long as its maker keeps it. Its parent is the
+// windowed control it sits in; a parent lays its controls out back to front, so the last added
+// is on top. A parent that dies first only detaches its children.
+//
+// Mouse: a press (any button) captures the mouse for the pressed control, graphic or windowed,
+// until every button is up; a left press released over the same control clicks it, before the
+// release event. Pointer enter/leave of windowed controls come from mouse moves and
+// TrackMouseEvent; under capture, from comparing each move with the client area and the window
+// region. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
+// pointer is elsewhere, so move it with SetCursorPos or do not pump in between.)
+//
+// Keys: Enter and Escape that a control does not want (WantsKey) are offered by its form to all
+// its controls (DialogKey, depth-first, back to front) until one accepts; Tab and Shift+Tab move
+// the focus along the tab order. This happens in the window procedure, so keys sent straight to a
+// window behave like typed ones.
 #pragma once
 
 #include <windows.h>
