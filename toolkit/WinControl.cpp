@@ -37,6 +37,18 @@ void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc) {
     registered.insert(name);
 }
 
+// The object behind a window and, for a subclassed system control, the class's own procedure
+// live in window properties: they stay readable when comctl32 (tooltips) subclasses the window
+// on top of us.
+LPCSTR ObjectProp() {
+    static ATOM atom = GlobalAddAtomA("VexlarTkControl");
+    return MAKEINTATOM(atom);
+}
+LPCSTR OldProcProp() {
+    static ATOM atom = GlobalAddAtomA("VexlarTkOldProc");
+    return MAKEINTATOM(atom);
+}
+
 }  // namespace
 
 // --- Life ------------------------------------------------------------------------------------
@@ -55,9 +67,14 @@ WinControl::~WinControl() {
 void WinControl::DestroyHandle() {
     if (!hwnd_) return;
     HWND h = hwnd_;
-    // Detach first: the messages of the destruction then no longer reach a dying object.
-    if (oldProc_) SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-    SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+    // Detach first: the messages of the destruction then no longer reach a dying object. A
+    // system control gets its own procedure back unless something subclassed it after us; then
+    // the window procedure keeps forwarding to it.
+    if (oldProc_ && GetWindowLongPtrA(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc)) {
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+        RemovePropA(h, OldProcProp());
+    }
+    RemovePropA(h, ObjectProp());
     hwnd_ = nullptr;
     oldProc_ = nullptr;
     mouseInside_ = tracking_ = false;
@@ -68,8 +85,8 @@ void WinControl::DestroyHandle() {
 
 WinControl* WinControl::FromHandle(HWND hwnd) {
     if (!hwnd || !IsWindow(hwnd)) return nullptr;
-    if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&WindowProc)) return nullptr;
-    return reinterpret_cast<WinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* c = static_cast<WinControl*>(GetPropA(hwnd, ObjectProp()));
+    return c && c->hwnd_ == hwnd ? c : nullptr;
 }
 
 HWND WinControl::Handle() {
@@ -108,9 +125,10 @@ void WinControl::CreateHandle() {
     if (!h) throw std::runtime_error("cannot create a window of class " + p.className);
     if (p.systemClass) {
         hwnd_ = h;
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetPropA(h, ObjectProp(), this);
         oldProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+        SetPropA(h, OldProcProp(), reinterpret_cast<HANDLE>(oldProc_));
     }
     if (p.style & WS_CHILD)  // later children on top, as the controls list says
         SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -455,12 +473,17 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         self = static_cast<WinControl*>(cs->lpCreateParams);
         if (self) {
             self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            SetPropA(hwnd, ObjectProp(), self);
         }
     } else {
-        self = reinterpret_cast<WinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = static_cast<WinControl*>(GetPropA(hwnd, ObjectProp()));
     }
-    if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self || self->hwnd_ != hwnd) {
+        // Detached: a system control still gets its own procedure.
+        auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, OldProcProp()));
+        if (msg == WM_NCDESTROY) RemovePropA(hwnd, OldProcProp());
+        return old ? CallWindowProcA(old, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    }
     try {
         return self->Dispatch(msg, wp, lp);
     } catch (const std::exception& e) {
@@ -474,7 +497,8 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT WinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         LRESULT r = DefaultHandler(msg, wp, lp);
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        RemovePropA(hwnd_, ObjectProp());
+        RemovePropA(hwnd_, OldProcProp());
         hwnd_ = nullptr;
         oldProc_ = nullptr;
         mouseInside_ = tracking_ = false;

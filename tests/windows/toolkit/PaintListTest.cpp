@@ -219,6 +219,11 @@ TEST(FormStyle, TranslucencyExtraStylesAndTooltips) {
     EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
     label.SetShowHint(false);
     EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    // The tooltip subclasses the button's window: its notifications still reach the button.
+    int clicks = 0;
+    button.OnClick = [&](tk::Component*) { ++clicks; };
+    SendMessageA(button.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
