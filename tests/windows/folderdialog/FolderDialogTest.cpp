@@ -274,6 +274,23 @@ TEST_F(FolderDialogBrowse, NewFolderIsMadeAndTheBrowserReopensOnIt) {
     EXPECT_EQ(dialog.Folder, parent + "\\Videos\\Deep\\Er");
 }
 
+TEST_F(FolderDialogBrowse, NewFolderUnderADriveRootGetsOneSeparator) {
+    const std::string name = "kfd-root-" + std::to_string(GetCurrentProcessId());
+    dialog.Folder = "C:\\";
+    bool ok = ExecuteWith(dialog, [&] {
+        HWND browser = events.WaitOpened(1);
+        ASSERT_NE(browser, nullptr);
+        ClickNewFolder(browser);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), name));
+        browser = events.WaitOpened(2);
+        ASSERT_NE(browser, nullptr);
+        PressButton(browser, IDCANCEL);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(dialog.Folder, "C:\\" + name);
+    EXPECT_TRUE(RemoveDirectoryA(("C:\\" + name).c_str()));
+}
+
 TEST_F(FolderDialogBrowse, CancelAfterMakingAFolderLeavesItInFolder) {
     const std::string parent = temp.path();
     dialog.Folder = parent;
