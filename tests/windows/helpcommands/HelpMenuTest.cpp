@@ -1,0 +1,108 @@
+// The help menu: it opens with its top-left corner at the pointer wherever Help is clicked, and
+// its items open the help file from the program folder, the product page and the About box.
+#include "HelpCommandsFixture.h"
+
+#include "app/Product.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+// The first child window (at any depth) with exactly this text.
+HWND ChildWithText(HWND parent, const std::string& text) {
+    struct Search {
+        const std::string* text;
+        HWND found;
+    } search{&text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char buffer[64] = {};
+            GetWindowTextA(child, buffer, sizeof buffer);
+            if (*s->text != buffer) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+TEST_F(HelpCommandsTest, HelpMenuOpensAtThePointerWhereverHelpIsClicked) {
+    Create();
+    const POINT places[] = {{40, 60}, {420, 300}};
+    for (POINT place : places) {
+        form->SetLeft(place.x);
+        form->SetTop(place.y);
+        vt::PumpFor(20);
+        POINT pointer = PointerTo(*form->ImageButton6);
+        MenuRobot robot(VK_ESCAPE);
+        ClickButton(*form->ImageButton6);
+        robot.Join();
+        ASSERT_TRUE(robot.MenuSeen()) << "window at " << place.x << "," << place.y;
+        EXPECT_EQ(robot.MenuRect().left, pointer.x);
+        EXPECT_EQ(robot.MenuRect().top, pointer.y);
+    }
+    EXPECT_TRUE(calls.empty()) << "Escape picks nothing";
+}
+
+TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
+    Create();
+    PointerTo(*form->ImageButton6);
+    MenuRobot robot('c');
+    form->ImageButton6Click(nullptr);
+    robot.Join();
+    ASSERT_EQ(calls.size(), 1u);
+    const ShellCall& call = calls[0];
+    EXPECT_EQ(call.owner, tk::App().Handle());
+    EXPECT_FALSE(call.hasVerb) << "the file's own default action";
+    EXPECT_EQ(call.file, program.Path() + "help.chm");
+    EXPECT_TRUE(call.hasParameters);
+    EXPECT_EQ(call.parameters, "");
+    EXPECT_FALSE(call.hasDirectory);
+    EXPECT_EQ(call.show, SW_RESTORE);
+}
+
+TEST_F(HelpCommandsTest, VisitWebSiteOpensTheProductPageInTheDefaultBrowser) {
+    Create(true);
+    PointerTo(*form->ImageButton6);
+    MenuRobot robot('v');
+    form->ImageButton6Click(nullptr);
+    robot.Join();
+    ASSERT_EQ(calls.size(), 1u);
+    const ShellCall& call = calls[0];
+    EXPECT_EQ(call.owner, tk::App().Handle());
+    EXPECT_FALSE(call.hasVerb);
+    EXPECT_EQ(call.file, product::kWebPage) << "the address itself, for the default browser";
+    EXPECT_EQ(call.parameters, "");
+    EXPECT_FALSE(call.hasDirectory);
+    EXPECT_EQ(call.show, SW_RESTORE);
+    EXPECT_EQ(call.file, about->Label3->Caption()) << "the page the About box links to";
+}
+
+TEST_F(HelpCommandsTest, AboutShowsTheAboutBoxModally) {
+    Create(true);
+    HWND main = form->Handle();
+    std::atomic<bool> mainEnabledMeanwhile{true};
+    std::atomic<bool> okFound{false};
+    PointerTo(*form->ImageButton6);
+    MenuRobot robot('a', "About", [&](HWND box) {
+        mainEnabledMeanwhile = IsWindowEnabled(main) != FALSE;
+        HWND ok = ChildWithText(box, "OK");
+        okFound = ok != nullptr;
+        if (ok) {
+            vt::SendTo(ok, BM_CLICK);
+        } else {
+            PostMessageA(box, WM_CLOSE, 0, 0);
+        }
+    });
+    form->ImageButton6Click(nullptr);  // returns when the box is closed
+    robot.Join();
+    ASSERT_TRUE(robot.NextSeen()) << "no About box came up";
+    EXPECT_TRUE(okFound);
+    EXPECT_FALSE(mainEnabledMeanwhile) << "the main window is disabled while the box is up";
+    EXPECT_FALSE(IsWindowVisible(about->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(calls.empty());
+}

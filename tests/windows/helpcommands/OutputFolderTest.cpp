@@ -1,0 +1,100 @@
+// The output folder button against the shell's real folder browser: the folder the user picks
+// lands in the field with one trailing backslash; Cancel, items without a path and folders that
+// are gone leave the field alone; nothing is saved before the window closes.
+#include "HelpCommandsFixture.h"
+
+#include "app/OutputFolder.h"
+#include "platform/File.h"
+
+namespace {
+
+// The folder as the browser is asked for it: without the trailing backslash.
+std::string Bare(std::string folder) {
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+BrowserRobot::Script OkOn(const std::string& path) {
+    return [path](HWND browser) {
+        EXPECT_TRUE(BrowserRobot::SelectPath(browser, path)) << path;
+        BrowserRobot::Press(browser, IDOK);
+    };
+}
+
+BrowserRobot::Script CancelOn(const std::string& path) {
+    return [path](HWND browser) {
+        EXPECT_TRUE(BrowserRobot::SelectPath(browser, path)) << path;
+        BrowserRobot::Press(browser, IDCANCEL);
+    };
+}
+
+// OK on "My Computer", which has no file-system path.
+BrowserRobot::Script OkOnMyComputer() {
+    return [](HWND browser) {
+        LPITEMIDLIST computer = nullptr;
+        ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+        EXPECT_TRUE(BrowserRobot::SelectIdList(browser, computer));
+        CoTaskMemFree(computer);
+        BrowserRobot::Press(browser, IDOK);
+    };
+}
+
+}  // namespace
+
+TEST_F(HelpCommandsTest, BrowseOutputFolderAddsOneBackslashOrGivesNothing) {
+    vt::TempFolder picked;
+    BrowserRobot robot({OkOn(Bare(picked.Path())), OkOn("C:\\"), OkOnMyComputer(), CancelOn("C:\\")});
+    EXPECT_EQ(BrowseOutputFolder(), picked.Path());
+    EXPECT_EQ(BrowseOutputFolder(), "C:\\") << "a drive root keeps its one backslash";
+    EXPECT_EQ(BrowseOutputFolder(), "") << "an item without a path";
+    EXPECT_EQ(BrowseOutputFolder(), "") << "cancelled";
+    EXPECT_EQ(robot.Join(), 4);
+}
+
+TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
+    Create();
+    vt::TempFolder picked;
+    ASSERT_NE(form->Edit1->Text(), picked.Path());
+    {
+        BrowserRobot robot({OkOn(Bare(picked.Path()))});
+        ClickButton(*form->ImageButton10);
+        EXPECT_EQ(robot.Join(), 1);
+    }
+    EXPECT_EQ(form->Edit1->Text(), picked.Path());
+    EXPECT_FALSE(platform::FileExists(program.File("set.txt"))) << "the folder is saved only at close";
+
+    // A drive root: the field shows it as it came.
+    BrowserRobot root({OkOn("C:\\")});
+    ClickButton(*form->ImageButton10);
+    EXPECT_EQ(root.Join(), 1);
+    EXPECT_EQ(form->Edit1->Text(), "C:\\");
+}
+
+TEST_F(HelpCommandsTest, CancelOrAnItemWithoutPathKeepsTheFolderChosenBefore) {
+    Create();
+    vt::TempFolder first, second;
+    BrowserRobot robot({OkOn(Bare(first.Path())), CancelOn(Bare(second.Path())), OkOnMyComputer()});
+    form->ImageButton10Click(nullptr);
+    ASSERT_EQ(form->Edit1->Text(), first.Path());
+    form->ImageButton10Click(nullptr);
+    EXPECT_EQ(form->Edit1->Text(), first.Path()) << "cancelled after selecting another folder";
+    form->ImageButton10Click(nullptr);
+    EXPECT_EQ(form->Edit1->Text(), first.Path()) << "My Computer is no folder";
+    EXPECT_EQ(robot.Join(), 3);
+}
+
+TEST_F(HelpCommandsTest, FolderGoneBeforeOkKeepsTheField) {
+    Create();
+    const std::string before = form->Edit1->Text();
+    vt::TempFolder parent;
+    const std::string gone = parent.Path() + "gone";
+    ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
+    BrowserRobot robot({[gone](HWND browser) {
+        EXPECT_TRUE(BrowserRobot::SelectPath(browser, gone));
+        EXPECT_TRUE(RemoveDirectoryA(gone.c_str()));
+        BrowserRobot::Press(browser, IDOK);
+    }});
+    form->ImageButton10Click(nullptr);
+    EXPECT_EQ(robot.Join(), 1);
+    EXPECT_EQ(form->Edit1->Text(), before);
+}
