@@ -217,9 +217,9 @@ bool WinControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void WinControl::SetFocus() {
     Form* f = GetParentForm();
-    if (f && f != this && (!f->Visible() || !f->HandleAllocated())) {
-        f->active_ = this;  // focused when the form is shown
-        return;
+    if (f && f != this) {
+        f->active_ = this;  // also focused whenever the form is shown or activated again
+        if (!f->Visible() || !f->HandleAllocated() || !IsWindowVisible(f->WindowHandle())) return;
     }
     ::SetFocus(Handle());
 }
