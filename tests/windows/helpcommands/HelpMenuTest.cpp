@@ -7,23 +7,24 @@
 
 namespace {
 
+struct TextSearch {
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM data) {
+    auto* s = reinterpret_cast<TextSearch*>(data);
+    char buffer[64] = {};
+    GetWindowTextA(child, buffer, sizeof buffer);
+    if (*s->text != buffer) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
 // The first child window (at any depth) with exactly this text.
 HWND ChildWithText(HWND parent, const std::string& text) {
-    struct Search {
-        const std::string* text;
-        HWND found;
-    } search{&text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char buffer[64] = {};
-            GetWindowTextA(child, buffer, sizeof buffer);
-            if (*s->text != buffer) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TextSearch search{&text, nullptr};
+    EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
