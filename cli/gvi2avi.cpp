@@ -4,6 +4,7 @@
 #include "conversion/OutputName.h"
 #include "conversion/Progress.h"
 #include "platform/File.h"
+#include "Version.h"
 
 #include <chrono>
 #include <csignal>
@@ -21,9 +22,6 @@
 #define VEXLAR_ISATTY(fd) isatty(fd)
 #endif
 
-#ifndef VEXLAR_VERSION
-#define VEXLAR_VERSION "1.4"
-#endif
 
 namespace {
 
