@@ -46,7 +46,9 @@ TEST_F(MainWindowTest, BorderlessCentredWindowOfTheGivenClientSize) {
     LONG ex = GetWindowLongA(w, GWL_EXSTYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0);
     EXPECT_TRUE(ex & WS_EX_ACCEPTFILES);
-    EXPECT_TRUE(ex & WS_EX_APPWINDOW) << "the main window has a taskbar button";
+    // The taskbar button belongs to the application window, which owns the main window.
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), tk::App().Handle());
 
     RECT window{};
     GetWindowRect(w, &window);
@@ -221,7 +223,15 @@ TEST(ProgramResources, IconVersionAndManifest) {
                                reinterpret_cast<void**>(&product), &len));
     EXPECT_STREQ(product, "Vexlar GVI Converter");
 
-    EXPECT_NE(FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
+    HRSRC manifest = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string manifestText(static_cast<const char*>(LockResource(LoadResource(self, manifest))),
+                                   SizeofResource(self, manifest));
+    EXPECT_NE(manifestText.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    // No execution level: a standard user running the program from Program Files then gets the
+    // file virtualization Windows gives 32-bit programs without one, and its files beside it work.
+    EXPECT_EQ(manifestText.find("requestedExecutionLevel"), std::string::npos);
+    EXPECT_EQ(manifestText.find("trustInfo"), std::string::npos);
     // The manifest makes the system load version 6 of the common controls.
     HMODULE comctl = LoadLibraryA("comctl32.dll");
     ASSERT_NE(comctl, nullptr);
