@@ -2,6 +2,8 @@
 // along the way, the main window's return, and no temporary file left behind.
 #include "BatchFixture.h"
 
+#include <atomic>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -231,21 +233,27 @@ TEST_F(BatchTest, APersistentFaultGivesOneBoxAndEndsTheBatch) {
         WriteFile(f, half.data(), static_cast<DWORD>(half.size()), &written, nullptr);
         CloseHandle(f);
     }
+    // The GDI objects go when the test ends, or at the third box (boxes that stack would
+    // otherwise never stop).
     struct Exhausted {
+        std::mutex lock;
         std::vector<HRGN> regions;
-        ~Exhausted() {
+        void Release() {
+            std::lock_guard<std::mutex> hold(lock);
             for (HRGN r : regions) DeleteObject(r);
+            regions.clear();
         }
+        ~Exhausted() { Release(); }
     } gdi;
-    vt::DialogAnswerer answerer(AnswerEvery([](HWND) { Sleep(500); }));  // ticks go on meanwhile
-    while (gdi.regions.size() < 200000) {
-        HRGN r = CreateRectRgn(0, 0, 1, 1);
-        if (!r) break;
+    std::atomic<int> boxes{0};
+    vt::DialogAnswerer answerer(AnswerEvery([&](HWND) {
+        Sleep(500);  // ticks go on meanwhile
+        if (++boxes >= 3) gdi.Release();
+    }));
+    for (HRGN r; gdi.regions.size() < 200000 && (r = CreateRectRgn(0, 0, 1, 1)) != nullptr;)
         gdi.regions.push_back(r);
-    }
     const bool ended = vt::PumpUntil([] { return !Converting; }, 4000);
-    for (HRGN r : gdi.regions) DeleteObject(r);
-    gdi.regions.clear();
+    gdi.Release();
     EXPECT_TRUE(ended);
     vt::PumpFor(300);
     EXPECT_EQ(answerer.Count(), 1u);
