@@ -176,13 +176,19 @@ void TForm2::Timer1Timer(tk::Component*) {
         ~Release() { TimerBusy = false; }
     } release;
 
+    // One fault, one box: the timer stops before the box and TimerBusy stays set while it is
+    // up, so a fault that persists cannot stack a box a second. The batch ends there.
     try {
         NextStep();
-    } catch (const std::exception& e) {
-        // One fault, one box: the timer stops before the box and TimerBusy stays set while it
-        // is up, so a fault that persists cannot stack a box a second. The batch ends there.
+    } catch (...) {
         Timer1->SetEnabled(false);
-        tk::App().HandleException(e);
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            tk::App().HandleException(e);
+        } catch (...) {
+            tk::App().HandleException();
+        }
         ReturnToMainWindow();
     }
 }
@@ -280,7 +286,6 @@ void TForm2::StopBatch(bool FileInFlight) {
 }
 
 void TForm2::ReturnToMainWindow() {
-    Timer1->SetEnabled(false);
     Converting = false;
     tk::App().AllowShutdown();
     Hide();

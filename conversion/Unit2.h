@@ -90,5 +90,6 @@ private:
     void EndBatch();
     // Ends a batch whose worker has gone, with a box that says so.
     void StopBatch(bool FileInFlight);
+    // The end of every batch, once the timer is off: the main window back, Converting false.
     void ReturnToMainWindow();
 };
