@@ -79,8 +79,7 @@ std::string SettingsPath() { return ProgramFolder() + "set.txt"; }
 // --- The window -----------------------------------------------------------------------------
 
 TForm1::TForm1() : tk::Form(nullptr) {
-    // Both take effect when the window is made, which loading the layout does.
-    SetTaskbarButton(true);
+    // Takes effect when the window is made, which loading the layout does.
     SetExtraExStyle(WS_EX_ACCEPTFILES);
     TImageButton::Register();
     RegisterHandlers();
@@ -189,10 +188,25 @@ void TForm1::FindControls() {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DROPFILES) {
-        LRESULT result = tk::Form::HandleMessage(msg, wp, lp);
-        WMDropFiles(reinterpret_cast<HDROP>(wp));
-        return result;
+    switch (msg) {
+        case WM_DROPFILES: {
+            LRESULT result = tk::Form::HandleMessage(msg, wp, lp);
+            WMDropFiles(reinterpret_cast<HDROP>(wp));
+            return result;
+        }
+        case WM_QUERYENDSESSION:
+            // Logoff and shutdown ask like any other close: the folder is saved, and a batch
+            // refuses, telling the system why.
+            if (CloseQuery()) return TRUE;
+            tk::App().BlockShutdown(kShutdownBlockReason);
+            return FALSE;
+        case WM_CAPTURECHANGED:
+            // A box, Alt+Tab or Ctrl+Alt+Del took the mouse before the button came up: no
+            // release will come, so the drag ends here.
+            if (reinterpret_cast<HWND>(lp) != WindowHandle()) DragActive = false;
+            break;
+        default:
+            break;
     }
     return tk::Form::HandleMessage(msg, wp, lp);
 }

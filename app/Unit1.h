@@ -25,6 +25,9 @@ extern bool DragActive;      // the window is being dragged by its background or
 extern int32_t DragOriginX;  // pointer at the press, in the pressed control's coordinates
 extern int32_t DragOriginY;
 
+// What the system shows beside the program when a logoff or shutdown comes during a batch.
+inline constexpr char kShutdownBlockReason[] = "Converting GVI files...";
+
 // A file's size as the directory lists it, all 64 bits of it; 0 when nothing matches.
 uint64_t FileSizeInBytes(const std::string& path);
 // Megabytes with two decimals, the last one rounded half up: 131072 bytes -> "0.13".

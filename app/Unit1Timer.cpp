@@ -16,7 +16,13 @@ void TForm1::Timer1Timer(tk::Component*) {
     const std::string marker = ProgramFolder() + "done.txt";
     if (!platform::FileExists(marker)) {
         Hide();
-        if (Form3) Form3->ShowModal();
+        try {
+            if (Form3) Form3->ShowModal();
+        } catch (...) {
+            // Hidden, the program would run on with no window at all.
+            Show();
+            throw;
+        }
         Show();
         // However the prompt was closed it is not shown again for this folder.
         platform::OsError error = 0;

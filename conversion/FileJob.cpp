@@ -35,5 +35,5 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
 
 int TFileJob::CurrentPercent() const {
     if (tempPath_.empty()) return 0;
-    return ::CurrentPercent(platform::ListedSize(tempPath_).value_or(0), sourceSize_);
+    return ::CurrentPercent(platform::CurrentSize(tempPath_).value_or(0), sourceSize_);
 }

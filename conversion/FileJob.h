@@ -31,7 +31,7 @@ public:
     // was taken meanwhile, once more under the next free name), or deletes it otherwise.
     TJobOutcome Finish(TConvertResult Result);
 
-    // Progress of the running conversion, from the temporary file's listed size.
+    // Progress of the running conversion, from the temporary file's current size.
     int CurrentPercent() const;
 
     const std::string& Source() const { return source_; }

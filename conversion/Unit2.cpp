@@ -8,6 +8,8 @@
 #include "controls/ImageButton3.h"
 #include "conversion/FileJob.h"
 #include "conversion/Progress.h"
+#include "platform/File.h"
+#include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Layout.h"
 
@@ -46,8 +48,9 @@ T* Need(const tk::Component& form, const char* name) {
 
 int CurrentPercent() {
     // Sizes are 64-bit and the result is kept within 0..100: a source of 2 GiB or more shows
-    // its true progress.
-    return CurrentPercent(FileSizeInBytes(TempPath), SourceSize);
+    // its true progress. The temporary file is asked itself: the worker still writes it, and
+    // its directory entry would show the size it had when it was opened.
+    return CurrentPercent(platform::CurrentSize(TempPath).value_or(0), SourceSize);
 }
 
 tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
@@ -79,6 +82,9 @@ void TForm2::RegisterHandlers() {
     tk::EventMethods& m = Methods();
     m.notify["FormCreate"] = [this](tk::Component* sender) { FormCreate(sender); };
     m.notify["FormDestroy"] = [this](tk::Component* sender) { FormDestroy(sender); };
+    m.closeQuery["FormCloseQuery"] = [this](tk::Component* sender, bool& canClose) {
+        FormCloseQuery(sender, canClose);
+    };
     m.mouse["Image1MouseDown"] = [this](tk::Component* sender, tk::MouseButton button,
                                         tk::ShiftState shift, int x, int y) {
         Image1MouseDown(sender, button, shift, x, y);
@@ -119,6 +125,10 @@ void TForm2::FormCreate(tk::Component*) {
         return WorkerConverter ? WorkerConverter(source, dest) : ConvertGviToAvi(source, dest);
     });
     worker->FreeOnTerminate = true;
+    // However its body ends, the batch must not use it afterwards: its next tick finds it gone.
+    worker->OnTerminate = [](tk::Thread& ended) {
+        if (MyThread == &ended) MyThread = nullptr;
+    };
     worker->Ready = true;
     MyThread = worker;
     worker->Start();
@@ -144,6 +154,18 @@ void TForm2::FormDestroy(tk::Component*) {
     }
 }
 
+void TForm2::FormCloseQuery(tk::Component*, bool& CanClose) {
+    // Alt+F4 in the middle of a batch would hide the only window of the program until "Done.".
+    CanClose = !Converting;
+}
+
+LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The mouse taken away before the button came up (a box, Alt+Tab): no release will come.
+    if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lp) != WindowHandle())
+        ProgressDragActive = false;
+    return tk::Form::HandleMessage(msg, wp, lp);
+}
+
 // --- The batch ------------------------------------------------------------------------------
 
 void TForm2::Timer1Timer(tk::Component*) {
@@ -154,7 +176,28 @@ void TForm2::Timer1Timer(tk::Component*) {
         ~Release() { TimerBusy = false; }
     } release;
 
-    if (!MyThread) return;
+    // One fault, one box: the timer stops before the box and TimerBusy stays set while it is
+    // up, so a fault that persists cannot stack a box a second. The batch ends there.
+    try {
+        NextStep();
+    } catch (...) {
+        Timer1->SetEnabled(false);
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            tk::App().HandleException(e);
+        } catch (...) {
+            tk::App().HandleException();
+        }
+        ReturnToMainWindow();
+    }
+}
+
+void TForm2::NextStep() {
+    if (!MyThread) {
+        StopBatch(BatchIndex >= 1);
+        return;
+    }
     // Posted and not yet taken counts as running too: Ready alone would take a request that
     // the worker has not even seen for a finished one.
     if (!MyThread->RequestFinished()) {
@@ -166,6 +209,11 @@ void TForm2::Timer1Timer(tk::Component*) {
     ++BatchIndex;
     if (BatchIndex > BatchTotal || BatchIndex > static_cast<int32_t>(BatchFiles.size())) {
         EndBatch();
+        return;
+    }
+    // The worker may have ended while a box was up.
+    if (!MyThread) {
+        StopBatch(false);
         return;
     }
     Timer1->SetEnabled(false);
@@ -218,9 +266,30 @@ void TForm2::EndBatch() {
     // The list goes; its count label keeps the number of files that were in it.
     if (Form1) Form1->ListView1->Clear();
     tk::ShowMessage("Done.");
-    Close();
-    if (Form1) Form1->Show();
+    ReturnToMainWindow();
+}
+
+void TForm2::StopBatch(bool FileInFlight) {
+    Timer1->SetEnabled(false);
+    // The worker is gone, and with it the file it had: its partial output goes. The box names
+    // the first file without a result; the list keeps every file of the batch.
+    if (FileInFlight) Job.Finish(crNotAvailable);
+    const size_t first = static_cast<size_t>(BatchIndex > 0 ? BatchIndex - 1 : 0);
+    std::string text = "The conversion stopped unexpectedly.";
+    if (first < BatchFiles.size()) {
+        text = "The conversion stopped unexpectedly: " + Quoted(FileNamePart(BatchFiles[first])) +
+               " and any files after it were not converted. Start Vexlar GVI Converter again to "
+               "convert them.";
+    }
+    tk::ShowErrorBox(text);
+    ReturnToMainWindow();
+}
+
+void TForm2::ReturnToMainWindow() {
     Converting = false;
+    tk::App().AllowShutdown();
+    Hide();
+    if (Form1) Form1->Show();
 }
 
 void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {

@@ -18,7 +18,7 @@ class TImageButton;
 
 // Unit-level state of the progress window (user-interface thread only). The hand-over state
 // that Start fills (OutputFolder, BatchFiles, BatchTotal, BatchIndex) is in BatchState.h.
-extern TMyThread* MyThread;      // the worker; it frees itself when its body ends
+extern TMyThread* MyThread;      // the worker; it frees itself when its body ends, and is then nullptr
 extern std::string CurrentSource;  // source of the file being converted
 extern std::string FinalPath;      // its output name
 extern std::string TempPath;       // where the worker writes it until it is renamed
@@ -35,7 +35,7 @@ extern int32_t ProgressDragOriginY;
 extern DWORD WorkerPollMs;
 extern TMyThread::TConverter WorkerConverter;
 
-// Progress of the current file, 0 to 100, from the temporary file's listed size.
+// Progress of the current file, 0 to 100, from the temporary file's current size.
 int CurrentPercent();
 // A progress bar Width pixels wide: the edge column at 0 and at Width - 1, the fill column
 // stretched over the columns between. Width 0 gives an empty picture.
@@ -63,6 +63,8 @@ public:
 
     void FormCreate(tk::Component* Sender);
     void FormDestroy(tk::Component* Sender);
+    // Refuses while a batch runs.
+    void FormCloseQuery(tk::Component* Sender, bool& CanClose);
     // One step of the batch.
     void Timer1Timer(tk::Component* Sender);
     void Image1MouseDown(tk::Component* Sender, tk::MouseButton Button, tk::ShiftState Shift, int X, int Y);
@@ -76,10 +78,18 @@ public:
     // and Image3.
     void DrawProgressBar(int Percent, tk::Image* Target);
 
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
     void RegisterHandlers();
     void FindControls();
+    void NextStep();
     void ShowProgress();
     void FinishFile();
     void EndBatch();
+    // Ends a batch whose worker has gone, with a box that says so.
+    void StopBatch(bool FileInFlight);
+    // The end of every batch, once the timer is off: the main window back, Converting false.
+    void ReturnToMainWindow();
 };

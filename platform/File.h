@@ -35,6 +35,13 @@ inline bool PathExists(const std::string& path) { return KindOf(path) != PathKin
 // entry matches; directories list as 0.
 std::optional<uint64_t> ListedSize(const std::string& path);
 
+// The size the file itself reports now (GetFileAttributesExA on Windows). For a file another
+// handle is still writing: NTFS updates the directory entry that ListedSize reads only when that
+// handle closes, so a growing file would list as its old size (usually 0) until then. Asking for
+// the attributes does not read the file, so even share mode 0 does not refuse it. Nothing when
+// there is no such file; directories give 0.
+std::optional<uint64_t> CurrentSize(const std::string& path);
+
 // Renames a file; fails instead of replacing an existing file or directory at `to`.
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error = nullptr);
 

@@ -34,6 +34,14 @@ std::optional<uint64_t> ListedSize(const std::string& path) {
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::optional<uint64_t> CurrentSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error) {
     // MoveFileA never replaces an existing file or directory.
     if (MoveFileA(from.c_str(), to.c_str())) return true;

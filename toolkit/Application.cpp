@@ -11,9 +11,57 @@ namespace tk {
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 namespace {
+
+// Activation that arrived at the application window, passed on once its own handling is done.
+constexpr UINT kActivateWindowInUse = WM_APP + 10;
+
 LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE) PostMessageA(hwnd, kActivateWindowInUse, 0, 0);
+            break;
+        case kActivateWindowInUse:
+            // Only while this window still has the activation: the user may have gone on.
+            if (GetActiveWindow() == hwnd && !IsIconic(hwnd)) {
+                if (HWND target = App().WindowInUse()) SetActiveWindow(target);
+            }
+            return 0;
+        case WM_SYSCOMMAND: {
+            // Minimized, the application window takes its windows with it, and brings them
+            // back restored (the taskbar button asks through these commands).
+            const UINT command = static_cast<UINT>(wp & 0xFFF0);
+            if (command == SC_MINIMIZE) ShowOwnedPopups(hwnd, FALSE);
+            LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
+            if (command == SC_RESTORE) ShowOwnedPopups(hwnd, TRUE);
+            return r;
+        }
+        case WM_CLOSE:
+            // Close from the taskbar button's menu: the main form decides, as for any close.
+            // The default would destroy this window and every form it owns.
+            if (Form* main = App().MainForm()) main->Close();
+            return 0;
+        default:
+            break;
+    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
+
+bool Usable(HWND w) { return w && IsWindow(w) && IsWindowVisible(w) && IsWindowEnabled(w); }
+
+struct FirstShown {
+    HWND owner;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindShownOwned(HWND hwnd, LPARAM lp) {
+    auto* f = reinterpret_cast<FirstShown*>(lp);
+    if (GetWindow(hwnd, GW_OWNER) == f->owner && Usable(hwnd)) {
+        f->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 Application::Application() {
@@ -40,10 +88,32 @@ HWND Application::Handle() {
     wc.hIcon = LoadIconA(tk::Instance(), "MAINICON");
     wc.lpszClassName = "TkApplication";
     RegisterClassExA(&wc);  // a second registration fails harmlessly
-    // Never shown: it owns the forms and the message boxes.
-    handle_ = CreateWindowExA(0, "TkApplication", title_.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                              nullptr, nullptr, tk::Instance(), nullptr);
+    // Unowned and visible, it has the taskbar button; of no size, it is seen nowhere else.
+    // WS_MINIMIZEBOX: the button's menu can minimize the program.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExA(0, "TkApplication", title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
+                              nullptr, tk::Instance(), nullptr);
+    if (handle_) ShowWindow(handle_, SW_SHOWNOACTIVATE);
     return handle_;
+}
+
+HWND Application::WindowInUse() {
+    HWND app = Handle();
+    if (!app) return nullptr;
+    // The system keeps the last active window that the application window owns; a window
+    // disabled under a modal box or dialog gives way to its own last active one.
+    HWND w = GetLastActivePopup(app);
+    for (int depth = 0; w && w != app && !IsWindowEnabled(w) && depth < 8; ++depth) {
+        HWND next = GetLastActivePopup(w);
+        if (next == w) break;
+        w = next;
+    }
+    if (w != app && Usable(w)) return w;
+    if (mainForm_ && Usable(mainForm_->WindowHandle())) return mainForm_->WindowHandle();
+    FirstShown first{app};
+    EnumThreadWindows(GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&first));
+    return first.found;
 }
 
 void Application::Run(Form& mainForm) {
@@ -80,7 +150,25 @@ void Application::Terminate() {
 }
 
 void Application::Minimize() {
-    if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->WindowHandle(), SW_MINIMIZE);
+    if (HWND app = Handle()) SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void Application::BlockShutdown(const std::string& reason) {
+    HWND app = Handle();
+    if (!app) return;
+    // The application window: visible for the whole run, as the system wants the window
+    // that gives a reason to be.
+    std::wstring wide(reason.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    ShutdownBlockReasonCreate(app, wide.c_str());
+    shutdownReason_ = reason;
+}
+
+void Application::AllowShutdown() {
+    if (shutdownReason_.empty()) return;
+    shutdownReason_.clear();
+    if (handle_ && IsWindow(handle_)) ShutdownBlockReasonDestroy(handle_);
 }
 
 void Application::HandleException(const std::exception& e) {

@@ -22,10 +22,17 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title);
 
-    // The hidden application window: owner of message boxes and of shell requests, and owner of
-    // every form (so forms do not get taskbar buttons of their own unless they ask for one).
-    // Created on demand.
+    // The application window: owner of every form, message box and shell request, so it alone
+    // has the program's taskbar button and Alt+Tab entry, titled with Title(), for the whole
+    // run, whichever of its windows are hidden. It has no size, so only that button shows it;
+    // activated through it, it passes the activation on to the window in use (WindowInUse).
+    // Created, and shown, on demand.
     HWND Handle();
+
+    // The window the user is working with: the last active of the application window's own
+    // windows, or the window that this one's modal box or dialog has disabled it for. nullptr
+    // when no window is shown.
+    HWND WindowInUse();
 
     // The form passed to Run; closing it ends the loop. nullptr before Run.
     Form* MainForm() const { return mainForm_; }
@@ -40,8 +47,16 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
-    // The whole application to its taskbar button: minimizes the main form.
+    // The whole application to its taskbar button: minimizes the application window, which
+    // hides every form until the button restores it.
     void Minimize();
+
+    // Logoff and shutdown: the system is told why the session should not end now (it shows the
+    // reason beside the program), until AllowShutdown. Both are for the user-interface thread.
+    void BlockShutdown(const std::string& reason);
+    void AllowShutdown();
+    // The reason given, empty when none is.
+    const std::string& ShutdownBlockReason() const { return shutdownReason_; }
 
     // An exception that reached a window procedure, timer or other toolkit boundary. By default
     // it is shown in an error box with the application title; set OnException to replace that.
@@ -59,6 +74,7 @@ private:
     HWND handle_ = nullptr;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
+    std::string shutdownReason_;
 };
 
 inline Application& App() { return Application::Instance(); }

@@ -89,16 +89,12 @@ void Form::CreateParams(CreateParamsData& p) {
     p.classStyle = CS_DBLCLKS;
     p.style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | FrameStyle(borderStyle_);
     p.exStyle = WS_EX_CONTROLPARENT | FrameExStyle(borderStyle_) | extraExStyle_;
-    if (taskbarButton_) {
-        p.style |= WS_MINIMIZEBOX | WS_SYSMENU;
-        p.exStyle |= WS_EX_APPWINDOW;
-    }
     if (alphaBlend_) p.exStyle |= WS_EX_LAYERED;
     p.x = Left();
     p.y = Top();
     p.width = Width();
     p.height = Height();
-    p.parent = App().Handle();  // owned by the application window: no taskbar button unless asked
+    p.parent = App().Handle();  // owned by the application window, which has the taskbar button
 }
 
 void Form::HandleCreated() {

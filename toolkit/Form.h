@@ -39,9 +39,6 @@ public:
     void SetBorderStyle(BorderStyle b) { borderStyle_ = b; }
     tk::Position GetPosition() const { return position_; }
     void SetPosition(tk::Position p) { position_ = p; }
-    // A taskbar button of its own (WS_EX_APPWINDOW): the main window has one.
-    bool TaskbarButton() const { return taskbarButton_; }
-    void SetTaskbarButton(bool v) { taskbarButton_ = v; }
     // Extended styles added when the window is made (e.g. WS_EX_ACCEPTFILES).
     DWORD ExtraExStyle() const { return extraExStyle_; }
     void SetExtraExStyle(DWORD ex) { extraExStyle_ = ex; }
@@ -133,7 +130,6 @@ private:
 
     BorderStyle borderStyle_ = BorderStyle::None;
     tk::Position position_ = tk::Position::Designed;
-    bool taskbarButton_ = false;
     DWORD extraExStyle_ = 0;
     bool alphaBlend_ = false;
     int alphaValue_ = 255;

@@ -11,6 +11,7 @@ namespace tk {
 namespace {
 
 constexpr UINT kRunSteps = WM_APP + 1;
+constexpr UINT kThreadEnded = WM_APP + 2;  // lParam: a FreeOnTerminate Thread whose body returned
 constexpr char kSyncClass[] = "VexlarThreadSync";
 
 struct SyncRequest {
@@ -58,6 +59,16 @@ bool Withdraw(SyncHub& h, SyncRequest* r) {
     return found;
 }
 
+// The user-interface side of a FreeOnTerminate object's end.
+void EndThreadObject(Thread* thread) {
+    try {
+        if (thread->OnTerminate) thread->OnTerminate(*thread);
+    } catch (...) {
+        // Nothing crosses the message loop.
+    }
+    delete thread;
+}
+
 LRESULT CALLBACK SyncWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kRunSteps && hub) {
         // Every waiting step, in the order posted; a step may run a modal loop that comes
@@ -70,6 +81,10 @@ LRESULT CALLBACK SyncWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             SetEvent(r->done);  // r belongs to the waiting worker from here on
         }
+        return 0;
+    }
+    if (msg == kThreadEnded) {
+        EndThreadObject(reinterpret_cast<Thread*>(lp));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -137,12 +152,18 @@ DWORD WINAPI Thread::ThreadProc(LPVOID param) {
     } catch (...) {
         // Nothing crosses the thread's boundary.
     }
-    if (self->FreeOnTerminate)
-        delete self;
-    else
-        self->finished_ = true;  // the owner may delete the object from now on
+    self->finished_ = true;  // the owner may delete the object from now on
+    if (self->FreeOnTerminate) {
+        SyncHub* h = hub;
+        if (h && PostMessageA(h->window, kThreadEnded, 0, reinterpret_cast<LPARAM>(self))) return 0;
+        // Nobody is left on the user-interface side to hold it. If that thread still runs (its
+        // queue is full), the object is left rather than freed under a pointer held there.
+        if (!h || WaitForSingleObject(h->thread, 0) == WAIT_OBJECT_0) delete self;
+    }
     return 0;
 }
+
+
 
 bool Thread::WaitFor(DWORD timeoutMs) {
     if (!handle_) return true;

@@ -25,8 +25,13 @@ public:
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
 
-    // The object deletes itself when the body has returned. Set before Start.
+    // The object is deleted when the body has returned: on the user-interface thread, at its
+    // next message, so that nothing there is left holding a freed object. (Only when that
+    // thread has ended is it deleted on its own thread.) Set before Start.
     bool FreeOnTerminate = false;
+    // For FreeOnTerminate objects: runs on the user-interface thread once the body has returned,
+    // for whatever reason, just before the object is deleted there. The owner forgets it here.
+    std::function<void(Thread& sender)> OnTerminate;
 
     // True once the body has returned (only for objects that do not free themselves).
     bool Finished() const { return finished_; }

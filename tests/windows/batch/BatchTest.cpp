@@ -2,6 +2,9 @@
 // along the way, the main window's return, and no temporary file left behind.
 #include "BatchFixture.h"
 
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,6 +95,25 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     EXPECT_EQ(Form2->Label4->Caption(), "0%");
     EXPECT_EQ(BarWidthOf(Form2->Image7), 0);
 
+    // The only window shown: Alt+F4 and the system's close leave it up.
+    HWND progress = Form2->WindowHandle();
+    SendMessageA(progress, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageA(progress, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(progress));
+    EXPECT_TRUE(Converting);
+    // Logoff and shutdown are refused, with the reason the system shows until the batch ends.
+    EXPECT_EQ(SendMessageA(Form1->WindowHandle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(tk::App().ShutdownBlockReason(), "Converting GVI files...");
+    // One taskbar button, the application's, though the main window is hidden; activated, it
+    // brings up the progress window.
+    HWND app = tk::App().Handle();
+    EXPECT_EQ(vt::TaskbarWindows(), std::vector<HWND>{app});
+    char appTitle[64] = {};
+    GetWindowTextA(app, appTitle, sizeof appTitle);
+    EXPECT_EQ(appTitle, kTitle);
+    SetActiveWindow(app);
+    EXPECT_TRUE(vt::PumpUntil([progress] { return GetActiveWindow() == progress; }, 2000));
+
     gate.Release();
     ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
 
@@ -114,6 +136,8 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
 
     // Afterwards: the main window is back with an empty list and the old count.
     EXPECT_FALSE(Converting);
+    EXPECT_EQ(tk::App().ShutdownBlockReason(), "");
+    EXPECT_EQ(vt::TaskbarWindows(), std::vector<HWND>{app});
     EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
     EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
     EXPECT_EQ(Form1->ListView1->RowCount(), 0);
@@ -189,6 +213,84 @@ TEST_F(BatchTest, EveryFileFailingStillEndsWithDone) {
     EXPECT_TRUE(FolderNames(out.Path()).empty());
     EXPECT_EQ(Form1->ListView1->RowCount(), 0);
     EXPECT_FALSE(Converting);
+}
+
+// A fault that persists (here: no GDI object can be made, so no bar can be drawn) gives one
+// box, not one a second, and the batch ends with the main window back.
+TEST_F(BatchTest, APersistentFaultGivesOneBoxAndEndsTheBatch) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(5000));
+    Gate gate;
+    WorkerConverter = gate.Fn();
+    Start({clip}, out.Path());
+    ASSERT_TRUE(gate.WaitStarted());
+    {
+        // Half written, so a tick has a bar to draw.
+        HANDLE f = CreateFileA(gate.Dest().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        const std::string half(2500, 'x');
+        DWORD written = 0;
+        WriteFile(f, half.data(), static_cast<DWORD>(half.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    // The GDI objects go when the test ends, or at the third box (boxes that stack would
+    // otherwise never stop).
+    struct Exhausted {
+        std::mutex lock;
+        std::vector<HRGN> regions;
+        void Release() {
+            std::lock_guard<std::mutex> hold(lock);
+            for (HRGN r : regions) DeleteObject(r);
+            regions.clear();
+        }
+        ~Exhausted() { Release(); }
+    } gdi;
+    std::atomic<int> boxes{0};
+    vt::DialogAnswerer answerer(AnswerEvery([&](HWND) {
+        Sleep(500);  // ticks go on meanwhile
+        if (++boxes >= 3) gdi.Release();
+    }));
+    for (HRGN r; gdi.regions.size() < 200000 && (r = CreateRectRgn(0, 0, 1, 1)) != nullptr;)
+        gdi.regions.push_back(r);
+    const bool ended = vt::PumpUntil([] { return !Converting; }, 4000);
+    gdi.Release();
+    EXPECT_TRUE(ended);
+    vt::PumpFor(300);
+    EXPECT_EQ(answerer.Count(), 1u);
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
+    EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
+    LetWorkerGo(gate);
+}
+
+// A worker whose body ends early (here its conversion throws) frees itself; the batch finds it
+// gone at the next tick and ends with a box that says so. The partial output goes.
+TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
+    vt::TempFolder src, out;
+    const std::string one = src.Write("one.gvi", GviBytes(5000));
+    const std::string two = src.Write("two.gvi", GviBytes(5000));
+    WorkerConverter = [](const std::string&, const std::string&) -> TConvertResult {
+        throw std::runtime_error("the worker fails");
+    };
+    {
+        vt::DialogAnswerer answerer(AnswerEvery());
+        Start({one, two}, out.Path());
+        EXPECT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+        EXPECT_EQ(MyThread, nullptr);
+        std::vector<vt::SeenDialog> seen = answerer.Seen();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text,
+                  "The conversion stopped unexpectedly: \"one.gvi\" and any files after it were not "
+                  "converted. Start Vexlar GVI Converter again to convert them.");
+        EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
+        EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
+        EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
+        EXPECT_EQ(Form1->ListView1->RowCount(), 2);
+        EXPECT_TRUE(FolderNames(out.Path()).empty());
+    }
+    // The rest of the suite needs a worker.
+    DestroyProgressWindow();
+    MakeProgressWindow(false);
 }
 
 TEST_F(BatchTest, OutputNamesAreMadeUniqueAcrossBatches) {

@@ -107,9 +107,23 @@ TEST_F(BatchTest, PercentagesOfTheFileAndOfTheBatch) {
     // A temporary file that is gone counts as nothing written.
     TempPath = folder.File("nothing");
     EXPECT_EQ(CurrentPercent(), 0);
-    // A tick that comes while the handler still runs (a box is up) does nothing at all.
+    // The file being written is asked itself, never its folder's listing: on NTFS the listing
+    // shows the size the file had when the worker opened it. Here the folder refuses to be
+    // listed at all while the temporary file is held open as the worker holds it.
     TempPath = folder.Write("temp", std::string(500, 'x'));
     SourceSize = 1000;
+    {
+        const std::string dirPath = folder.Path().substr(0, folder.Path().size() - 1);
+        HANDLE writer = CreateFileA(TempPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE dir = CreateFileA(dirPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+        ASSERT_NE(dir, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(CurrentPercent(), 50);
+        CloseHandle(dir);
+        CloseHandle(writer);
+    }
+    // A tick that comes while the handler still runs (a box is up) does nothing at all.
     Form2->Label3->SetCaption("7%");
     TimerBusy = true;
     Form2->Timer1Timer(nullptr);
@@ -198,6 +212,14 @@ TEST_F(BatchTest, TheWindowIsDraggedByItsBackgroundOnly) {
     EXPECT_EQ(rect().left, 110) << "released: no more moving";
     EXPECT_FALSE(ProgressDragActive);
     EXPECT_FALSE(DragActive) << "the main window's drag state is its own";
+
+    // The mouse taken away during a drag (a box opens, Alt+Tab): no release ever comes.
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 20));
+    ASSERT_TRUE(ProgressDragActive);
+    ReleaseCapture();
+    EXPECT_FALSE(ProgressDragActive);
+    SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(220, 30));
+    EXPECT_EQ(rect().left, 110) << "no drag after the capture is lost";
 
     // A press on a label, a frame or a bar starts no drag.
     for (POINT p : {POINT{20, 40}, POINT{12, 53}, POINT{100, 60}, POINT{350, 110}}) {

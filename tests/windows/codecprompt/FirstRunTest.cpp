@@ -3,6 +3,8 @@
 #include "CodecPromptFixture.h"
 
 #include <chrono>
+#include <stdexcept>
+#include <vector>
 
 #include "app/Product.h"
 #include "platform/File.h"
@@ -39,6 +41,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     struct {
         long ms = 0;
         bool mainVisible = true;
+        std::vector<HWND> taskbar;
         LRESULT check1 = -1, check2 = -1;
         HWND focus = nullptr;
         RECT window{}, client{};
@@ -47,6 +50,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
         seen.ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now() - started).count());
         seen.mainVisible = IsWindowVisible(main) != FALSE;
+        seen.taskbar = vt::TaskbarWindows();
         seen.check1 = vt::SendTo(radio1, BM_GETCHECK);
         seen.check2 = vt::SendTo(radio2, BM_GETCHECK);
         WaitFor([&] { return FocusOf(uiThread) == done; });
@@ -62,6 +66,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
 
     EXPECT_GE(seen.ms, 950) << "the prompt waits for the timer's second";
     EXPECT_FALSE(seen.mainVisible) << "the main window is hidden while the prompt is up";
+    EXPECT_EQ(seen.taskbar, std::vector<HWND>{tk::App().Handle()}) << "the program keeps its taskbar button";
     EXPECT_EQ(seen.check1, BST_CHECKED);
     EXPECT_EQ(seen.check2, BST_UNCHECKED);
     EXPECT_EQ(seen.focus, done) << "\"Done\" has the focus when the prompt opens";
@@ -94,6 +99,16 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     EXPECT_FALSE(form1->Timer1->Enabled());
     vt::PumpFor(1300);
     EXPECT_EQ(promptShows, 1);
+}
+
+// Whatever goes wrong while the prompt is up, the main window comes back: hidden, the program
+// would run on with no window. Here the prompt cannot be shown modally, as it is shown already.
+TEST_F(CodecPromptTest, AFailingPromptStillBringsTheMainWindowBack) {
+    Create();
+    form3->Show();
+    EXPECT_THROW(form1->Timer1Timer(form1->Timer1), std::logic_error);
+    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
+    form3->Hide();
 }
 
 TEST_F(CodecPromptTest, SecondStartOnlyFillsTheAboutBox) {

@@ -149,12 +149,16 @@ TEST_F(MainWindowTest, PlayOpensTheSelectedSourceWithTheShell) {
 TEST_F(MainWindowTest, MinimizeSendsTheApplicationToTheTaskbar) {
     Create();
     tk::App().SetMainForm(form.get());
+    // The application window has the taskbar button: it goes down, the main window with it.
+    HWND app = tk::App().Handle();
     form->ImageButton8Click(nullptr);
     vt::PumpFor(50);
-    EXPECT_TRUE(IsIconic(Window()));
-    ShowWindow(Window(), SW_RESTORE);
+    EXPECT_TRUE(IsIconic(app));
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    // The taskbar button restores it.
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
     vt::PumpFor(50);
-    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_FALSE(IsIconic(app));
     EXPECT_TRUE(IsWindowVisible(Window()));
     tk::App().SetMainForm(nullptr);
 }
@@ -195,6 +199,15 @@ TEST_F(DragTest, DraggingTheBackgroundMovesTheWindowWithThePointer) {
     RECT released = WindowRect(Window());
     Mouse(WM_MOUSEMOVE, 0, 350, 70);
     EXPECT_EQ(WindowRect(Window()).left, released.left) << "no drag after the release";
+
+    // The mouse taken away during a drag (a box opens, Alt+Tab): no release ever comes.
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 300, 20);
+    ASSERT_TRUE(DragActive);
+    ReleaseCapture();
+    EXPECT_FALSE(DragActive);
+    RECT lost = WindowRect(Window());
+    Mouse(WM_MOUSEMOVE, 0, 340, 60);
+    EXPECT_EQ(WindowRect(Window()).left, lost.left) << "no drag after the capture is lost";
 }
 
 TEST_F(DragTest, DraggingTheTitleMovesTheWindowTheSame) {

@@ -46,7 +46,9 @@ TEST_F(MainWindowTest, BorderlessCentredWindowOfTheGivenClientSize) {
     LONG ex = GetWindowLongA(w, GWL_EXSTYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0);
     EXPECT_TRUE(ex & WS_EX_ACCEPTFILES);
-    EXPECT_TRUE(ex & WS_EX_APPWINDOW) << "the main window has a taskbar button";
+    // The taskbar button belongs to the application window, which owns the main window.
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), tk::App().Handle());
 
     RECT window{};
     GetWindowRect(w, &window);

@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window: set.txt in the program folder, the close request,
 // and the open dialog's default source folder.
 #include "MainWindowFixture.h"
+#include "toolkit/Application.h"
 
 #include <shlobj.h>
 
@@ -89,7 +90,20 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
+    // Logoff and shutdown: the session may not end, and the system is told why.
+    DeleteFileA(program.File("set.txt").c_str());
+    EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+    EXPECT_EQ(tk::App().ShutdownBlockReason(), "Converting GVI files...");
+    tk::App().AllowShutdown();
+
+    // Outside a batch the folder is saved and the session may end.
     Converting = false;
+    form->Edit1->SetText("D:\\Later\\");
+    EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Later\\\r\n");
+    EXPECT_EQ(tk::App().ShutdownBlockReason(), "");
+
     SendMessageA(Window(), WM_CLOSE, 0, 0);
     vt::PumpFor(20);
     EXPECT_FALSE(IsWindowVisible(Window()));

@@ -264,4 +264,22 @@ void ClickAt(HWND hwnd, int x, int y, bool rightButton) {
     }
 }
 
+namespace {
+BOOL CALLBACK CollectTaskbarWindow(HWND hwnd, LPARAM lp) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+    const LONG_PTR ex = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+    if ((ex & WS_EX_APPWINDOW) || (!GetWindow(hwnd, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW)))
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TaskbarWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectTaskbarWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 }  // namespace vt

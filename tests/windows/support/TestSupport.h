@@ -96,6 +96,10 @@ private:
     std::string path_;
 };
 
+// The windows of this process that the shell gives a taskbar button (and an Alt+Tab entry):
+// visible top-level windows that have WS_EX_APPWINDOW, or no owner and no WS_EX_TOOLWINDOW.
+std::vector<HWND> TaskbarWindows();
+
 // SendMessageTimeoutA to a window of another thread, giving up after two seconds.
 LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 
