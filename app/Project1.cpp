@@ -11,9 +11,13 @@
 #include "app/Unit3.h"
 #include "conversion/Unit2.h"
 #include "toolkit/Application.h"
+#include "toolkit/ComApartment.h"
 #include "toolkit/Dialogs.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before any window: the folder browser and ShellExecuteA run in it, and it closes after
+    // the last window has gone.
+    tk::ComApartment com;
     tk::Application& app = tk::App();
     app.SetTitle(product::kTitle);
     try {

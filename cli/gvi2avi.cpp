@@ -189,11 +189,12 @@ int main(int argc, char** argv) {
                   platform::kNativeNameSeparators);
 
         progress.BeginFile(k + 1, total, name);
+        TConvertCause cause;
         TConvertResult result = ConvertGviToAvi(source, job.TempPath(), [&](uint64_t out, uint64_t in) {
             // Stops the copy; the half-written output is removed with the failed job below.
             if (interrupted) throw Interrupted();
             progress.Update(out, in);
-        });
+        }, &cause);
         progress.Clear();
         TJobOutcome outcome = job.Finish(result);
 
@@ -201,11 +202,8 @@ int main(int argc, char** argv) {
             ++failed;
             break;
         }
-        if (result == crNotAvailable) {
-            std::fprintf(stderr, "File \"%s\" is not available.\n", name.c_str());
-        } else if (result == crCorrupted) {
-            std::fprintf(stderr, "Your GVI file \"%s\" is corrupted.\n", name.c_str());
-        }
+        const std::string failure = job.FailureText(result, cause);
+        if (!failure.empty()) std::fprintf(stderr, "%s\n", failure.c_str());
         if (outcome == joNotRenamed) {
             std::fprintf(stderr, "%s: \"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".\n",
                          kProgram, name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());

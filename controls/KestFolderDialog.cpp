@@ -29,28 +29,18 @@ ShellFolderPtr DesktopFolder() {
     return ShellFolderPtr(folder);
 }
 
-// SHBrowseForFolderA needs COM on the calling thread; balanced when we started it.
-class ComScope {
-public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() { if (SUCCEEDED(hr_)) CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-private:
-    HRESULT hr_;
-};
-
 bool DirectoryExists(const std::string& path) {
     if (path.empty()) return false;
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::wstring AnsiToWide(const std::string& text) {
+std::wstring AnsiToWide(const std::string& text, UINT codePage = CP_ACP, DWORD flags = 0) {
     if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int n = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
     std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
 }
 
@@ -64,38 +54,39 @@ std::string WideToAnsi(const wchar_t* text) {
     return ansi;
 }
 
+bool IsDirectory(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // Length of the root that must already exist: "C:\" or "\\server\share\"; 0 when the path is
 // not fully qualified (a folder made from it would land in the current directory).
-size_t RootLength(const std::string& path) {
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-        path[2] == '\\')
+size_t RootLength(const std::wstring& path) {
+    if (path.size() >= 3 && path[0] < 0x80 && std::isalpha(path[0]) && path[1] == L':' &&
+        path[2] == L'\\')
         return 3;
-    if (path.size() > 2 && path[0] == '\\' && path[1] == '\\') {
-        size_t server = path.find('\\', 2);
-        if (server == std::string::npos || server == 2) return 0;
-        size_t share = path.find('\\', server + 1);
-        if (share == std::string::npos) return 0;  // nothing to create below the share
+    if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\') {
+        size_t server = path.find(L'\\', 2);
+        if (server == std::wstring::npos || server == 2) return 0;
+        size_t share = path.find(L'\\', server + 1);
+        if (share == std::wstring::npos) return 0;  // nothing to create below the share
         if (share == server + 1) return 0;
         return share + 1;
     }
     return 0;
 }
 
-// Creates the folder and every missing folder above it. A colon past the drive, or a path that
-// is not fully qualified, can never name a folder here.
-bool ForceDirectories(const std::string& path) {
-    size_t root = RootLength(path);
-    if (root == 0) return false;
-    if (path.find(':', 2) != std::string::npos) return false;
-    for (size_t i = root; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '\\') continue;
-        if (path[i - 1] == '\\') continue;  // an empty component: nothing to make
-        std::string level = path.substr(0, i);
-        if (DirectoryExists(level)) continue;
-        if (!CreateDirectoryA(level.c_str(), nullptr) && !DirectoryExists(level)) return false;
-    }
-    return DirectoryExists(path);
+// Bytes of the character that starts at `i` of an ANSI text in that code page.
+size_t CharSize(const std::string& text, size_t i, UINT codePage) {
+    return IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
+
+// Windows drops trailing spaces and dots from a name: a folder made under such a name would not
+// be the one typed, and one of spaces only would not be made at all.
+bool IsNameWindowsChanges(char last) { return last == ' ' || last == '.'; }
+
+// The status line's path is in the system's ANSI code page.
+bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 template <typename F>
 void Guarded(F&& f) {
@@ -164,6 +155,42 @@ NewFolderButtonPlacement PlaceNewFolderButton(int dpi, int clientHeight, int cap
     }
     p.minWidth = dpi == 72 ? 75 : dpi * 75 / 96;
     return p;
+}
+
+std::string NewFolderPath(const std::string& parent, const std::string& name, UINT codePage) {
+    // Walked by character: the last byte of 表 in code page 932 is a backslash, and taking it
+    // for one would make the folder beside the parent instead of in it.
+    bool parentEndsWithSeparator = false;
+    for (size_t i = 0; i < parent.size(); i += CharSize(parent, i, codePage))
+        parentEndsWithSeparator = parent[i] == '\\' && i + 1 == parent.size();
+    char last = '\\';  // last character of the current part of the name
+    for (size_t i = 0; i < name.size(); i += CharSize(name, i, codePage)) {
+        const bool single = CharSize(name, i, codePage) == 1;
+        if (single && name[i] == '\\' && IsNameWindowsChanges(last)) return {};
+        last = single ? name[i] : 'x';
+    }
+    if (name.empty() || IsNameWindowsChanges(last)) return {};
+    // The name is used as typed; a drive root already ends with the separator.
+    if (name.front() != '\\' && !parentEndsWithSeparator) return parent + "\\" + name;
+    return parent + name;
+}
+
+bool ForceDirectories(const std::string& path, UINT codePage) {
+    // In UTF-16 every backslash is a character of its own. A text that is no valid text of the
+    // code page names no folder.
+    const std::wstring wide = AnsiToWide(path, codePage, MB_ERR_INVALID_CHARS);
+    size_t root = RootLength(wide);
+    if (root == 0) return false;
+    // A colon past the drive can never name a folder here.
+    if (wide.find(L':', 2) != std::wstring::npos) return false;
+    for (size_t i = root; i <= wide.size(); ++i) {
+        if (i < wide.size() && wide[i] != L'\\') continue;
+        if (wide[i - 1] == L'\\') continue;  // an empty part: nothing to make
+        std::wstring level = wide.substr(0, i);
+        if (IsDirectory(level)) continue;
+        if (!CreateDirectoryW(level.c_str(), nullptr) && !IsDirectory(level)) return false;
+    }
+    return IsDirectory(wide);
 }
 
 // --- Construction and published properties ----------------------------------------------------
@@ -330,7 +357,9 @@ HWND TKestFolderDialog::ChooseOwnerWindow() {
 }
 
 bool TKestFolderDialog::Execute() {
-    ComScope com;
+    // The shell browser runs in the single-threaded COM apartment that the program opened for
+    // its user-interface thread at start (tk::ComApartment); opening and closing one here would
+    // tear down what the shell keeps for the process.
     selectionPath_ = Folder;
     HWND owner = ChooseOwnerWindow();
 
@@ -511,7 +540,7 @@ void TKestFolderDialog::SelectionChanged(HWND dialog, LPCITEMIDLIST item) {
     selectionPath_ = path;
 
     if (Flags.Contains(TBrowseInfoFlags::ShowPath)) {
-        std::string status = ShortenPath(selectionPath_, kStatusLimit);
+        std::string status = ShortenPath(selectionPath_, kStatusLimit, IsAnsiLeadByte);
         if (status.empty() && item) status = StatusTextWithoutPath(item);
         if (status.empty() && item) {
             SHFILEINFOA file{};
@@ -550,12 +579,9 @@ void TKestFolderDialog::NewFolderCommand(HWND dialog) {
     if (name.empty()) return;
 
     reopenRequested_ = true;
-    // The name is used as typed; a drive root already ends with the separator.
-    bool parentEndsWithSeparator = !selectionPath_.empty() && selectionPath_.back() == '\\';
-    if (name.front() != '\\' && !parentEndsWithSeparator) name = "\\" + name;
-    std::string newPath = selectionPath_ + name;
+    const std::string newPath = NewFolderPath(selectionPath_, name, CP_ACP);
 
-    if (ForceDirectories(newPath)) {
+    if (!newPath.empty() && ForceDirectories(newPath, CP_ACP)) {
         selectionPath_ = newPath;
     } else {
         dialogReady_ = false;

@@ -84,6 +84,16 @@ struct NewFolderButtonPlacement {
 };
 NewFolderButtonPlacement PlaceNewFolderButton(int dpi, int clientHeight, int captionHeight);
 
+// The New-folder command's paths, as ANSI texts of a code page (the program's: CP_ACP), walked
+// by character: on Japanese, Chinese and Korean systems a character's second byte may be 0x5C.
+// The folder for a typed name: parent + "\" + name, without a second backslash when one side
+// has it. Empty when the name, or a part of it between backslashes, ends in a space or a dot,
+// which Windows would drop (a name of spaces only would make nothing at all).
+std::string NewFolderPath(const std::string& parent, const std::string& name, UINT codePage);
+// Creates the folder and every missing folder above it; true when it then is a folder. The
+// path must be fully qualified ("C:\..." or "\\server\share\...").
+bool ForceDirectories(const std::string& path, UINT codePage);
+
 // The button's control id inside the browse dialog.
 inline constexpr int kNewFolderButtonId = 255;
 

@@ -1,39 +1,70 @@
 // Shortens a path for the folder browser's status line by putting "..." for middle folders.
 #include "controls/ShortenPath.h"
 
-#include <algorithm>
-
 namespace {
 
-std::string Head(const std::string& s, int count) {
-    return s.substr(0, static_cast<size_t>(std::max(count, 0)));
-}
+// Walks an ANSI text character by character.
+class Chars {
+public:
+    Chars(const std::string& s, TLeadByteTest isLead) : s_(s), isLead_(isLead) {}
+
+    // Where the character at `i` (a character's first byte) ends.
+    size_t Next(size_t i) const {
+        bool lead = isLead_ && isLead_(static_cast<unsigned char>(s_[i])) && i + 1 < s_.size();
+        return i + (lead ? 2 : 1);
+    }
+    // The first backslash that is a character of its own, or npos.
+    size_t FindBackslash() const {
+        for (size_t i = 0; i < s_.size(); i = Next(i))
+            if (s_[i] == '\\') return i;
+        return std::string::npos;
+    }
+    // The backslashes at byte offsets `from` and later.
+    int CountBackslashes(size_t from) const {
+        int n = 0;
+        for (size_t i = 0; i < s_.size(); i = Next(i)) n += i >= from && s_[i] == '\\';
+        return n;
+    }
+    // At most `count` bytes, ending on a character boundary.
+    std::string Head(int count) const {
+        size_t end = 0;
+        while (end < s_.size() && static_cast<int>(Next(end)) <= count) end = Next(end);
+        return s_.substr(0, end);
+    }
+
+private:
+    const std::string& s_;
+    TLeadByteTest isLead_;
+};
 
 }  // namespace
 
-std::string ShortenPath(std::string s, int limit) {
+std::string ShortenPath(std::string s, int limit, TLeadByteTest isLeadByte) {
+    const Chars chars(s, isLeadByte);  // follows s as it is cut
     const int length = static_cast<int>(s.size());
-    if (length <= limit || limit < 6 || s.find('\\') == std::string::npos) return Head(s, limit);
+    if (length <= limit || limit < 6 || chars.FindBackslash() == std::string::npos)
+        return chars.Head(limit);
 
     // Two backslashes are needed past the drive or server prefix to cut anything out.
-    if (s.size() < 3 || std::count(s.begin() + 2, s.end(), '\\') < 2) return Head(s, limit);
+    if (chars.CountBackslashes(2) < 2) return chars.Head(limit);
 
     std::string result;
-    if (s.find('\\') < 2) {
+    if (chars.FindBackslash() < 2) {
         result = "\\\\";
-        s.erase(0, 2);
+        s.erase(0, chars.Next(chars.Next(0)));  // two characters, not two bytes
     }
 
-    size_t p = s.find('\\');
+    size_t p = chars.FindBackslash();
     result += s.substr(0, p + 1) + "...";
 
     // Drop leading components until the rest fits; at least one always goes.
     auto fits = [&] { return static_cast<int>(result.size() + s.size()) + 1 <= limit; };
     do {
         s.erase(0, p + 1);
-        p = s.find('\\');
+        p = chars.FindBackslash();
     } while (!fits() && p != std::string::npos);
 
     if (fits()) return result + "\\" + s;
-    return Head(result + "\\" + s, limit - 3) + "...";
+    const std::string whole = result + "\\" + s;
+    return Chars(whole, isLeadByte).Head(limit - 3) + "...";
 }

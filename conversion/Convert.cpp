@@ -22,80 +22,110 @@ bool ReadFully(platform::File& file, uint8_t* buffer, size_t size, size_t& got) 
     return true;
 }
 
-// Everything after both files are open; any failure here is crCorrupted.
+// Everything after both files are open; any failure here is crCorrupted, with the file it
+// came from in `cause`.
 TConvertResult Transform(platform::File& source, platform::File& dest,
-                         const TConvertProgress& progress) {
+                         const TConvertProgress& progress, TConvertCause& cause) {
+    auto failed = [&cause](TConvertFailedFile file, platform::OsError error) {
+        cause = {file, error};
+        return crCorrupted;
+    };
+    auto sourceFailed = [&] { return failed(cfSource, source.LastError()); };
+    auto outputFailed = [&] { return failed(cfOutput, dest.LastError()); };
+    // Read fine, but no GVI file: there is no system error to tell.
+    auto notAGvi = [&] { return failed(cfSource, 0); };
+
     // The signature, one byte at a time; a byte past the end of a short file stays zero.
     uint8_t signature[4] = {0, 0, 0, 0};
-    if (!source.Seek(kSignatureOffset)) return crCorrupted;
+    if (!source.Seek(kSignatureOffset)) return sourceFailed();
     for (uint8_t& b : signature) {
         size_t got = 0;
-        if (!source.Read(&b, 1, got)) return crCorrupted;
+        if (!source.Read(&b, 1, got)) return sourceFailed();
     }
     for (int i = 0; i < 4; ++i) {
-        if (signature[i] != kSignature[i]) return crCorrupted;
+        if (signature[i] != kSignature[i]) return notAGvi();
     }
 
     // The RIFF header, whatever it holds.
     uint8_t header[kGviBlockOffset];
     size_t got = 0;
-    if (!source.Seek(0) || !ReadFully(source, header, sizeof header, got) || got != sizeof header)
-        return crCorrupted;
-    if (!dest.Write(header, sizeof header)) return crCorrupted;
+    if (!source.Seek(0) || !ReadFully(source, header, sizeof header, got)) return sourceFailed();
+    if (got != sizeof header) return notAGvi();
+    if (!dest.Write(header, sizeof header)) return outputFailed();
 
     // The AVI data behind the block, streamed through one fixed buffer.
     std::optional<uint64_t> sourceSize = source.Size();
-    if (!sourceSize || *sourceSize < kGviDataOffset) return crCorrupted;
-    if (!source.Seek(kGviDataOffset)) return crCorrupted;
+    if (!sourceSize) return sourceFailed();
+    if (*sourceSize < kGviDataOffset) return notAGvi();
+    if (!source.Seek(kGviDataOffset)) return sourceFailed();
     std::vector<uint8_t> buffer(kConvertBlockSize);
     uint64_t written = kGviBlockOffset;
     for (;;) {
         size_t n = 0;
-        if (!source.Read(buffer.data(), buffer.size(), n)) return crCorrupted;
+        if (!source.Read(buffer.data(), buffer.size(), n)) return sourceFailed();
         if (n == 0) break;
-        if (!dest.Write(buffer.data(), n)) return crCorrupted;
+        if (!dest.Write(buffer.data(), n)) return outputFailed();
         written += n;
         if (progress) progress(written, *sourceSize);
     }
 
     // The length field, corrected by the difference of the two lengths (low 32 bits, wrapping).
     uint8_t field[4];
-    if (!source.Seek(4) || !ReadFully(source, field, sizeof field, got) || got != sizeof field)
-        return crCorrupted;
+    if (!source.Seek(4) || !ReadFully(source, field, sizeof field, got)) return sourceFailed();
+    if (got != sizeof field) return notAGvi();
     uint32_t length = static_cast<uint32_t>(field[0]) | static_cast<uint32_t>(field[1]) << 8 |
                       static_cast<uint32_t>(field[2]) << 16 | static_cast<uint32_t>(field[3]) << 24;
     std::optional<uint64_t> outSize = dest.Size();
+    if (!outSize) return outputFailed();
     std::optional<uint64_t> inSize = source.Size();
-    if (!outSize || !inSize) return crCorrupted;
+    if (!inSize) return sourceFailed();
     uint32_t corrected = length + static_cast<uint32_t>(*outSize) - static_cast<uint32_t>(*inSize);
-    if (!dest.Seek(4)) return crCorrupted;
+    if (!dest.Seek(4)) return outputFailed();
     for (int i = 0; i < 4; ++i) {
         // A failed write here would leave a wrong length in a file reported as complete.
         uint8_t b = static_cast<uint8_t>(corrected >> (8 * i));
-        if (!dest.Write(&b, 1)) return crCorrupted;
+        if (!dest.Write(&b, 1)) return outputFailed();
     }
     return crOk;
+}
+
+TConvertResult Convert(const std::string& SourcePath, const std::string& DestPath,
+                       const TConvertProgress& Progress, TConvertCause& cause) {
+    platform::File source;
+    platform::File dest;
+    try {
+        if (!source.OpenRead(SourcePath)) {
+            cause = {cfSource, source.LastError()};
+            return crNotAvailable;
+        }
+        if (!dest.Create(DestPath)) {
+            cause = {cfOutput, dest.LastError()};
+            return crNotAvailable;
+        }
+        TConvertResult result = Transform(source, dest, Progress, cause);
+        // Data the system could not store may show up only when the file is closed.
+        bool destClosed = dest.Close();
+        source.Close();
+        if (result == crOk && !destClosed) {
+            cause = {cfOutput, dest.LastError()};
+            return crCorrupted;
+        }
+        return result;
+    } catch (...) {
+        // Out of memory, or a progress callback that threw; the files close on the way out.
+        cause = {};
+        return dest.IsOpen() ? crCorrupted : crNotAvailable;
+    }
 }
 
 }  // namespace
 
 TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string& DestPath,
-                               const TConvertProgress& Progress) {
-    platform::File source;
-    platform::File dest;
-    try {
-        if (!source.OpenRead(SourcePath)) return crNotAvailable;
-        if (!dest.Create(DestPath)) return crNotAvailable;
-        TConvertResult result = Transform(source, dest, Progress);
-        // Data the system could not store may show up only when the file is closed.
-        bool destClosed = dest.Close();
-        source.Close();
-        if (result == crOk && !destClosed) return crCorrupted;
-        return result;
-    } catch (...) {
-        // Out of memory, or a progress callback that threw; the files close on the way out.
-        return dest.IsOpen() ? crCorrupted : crNotAvailable;
-    }
+                               const TConvertProgress& Progress, TConvertCause* Cause) {
+    TConvertCause cause;
+    TConvertResult result = Convert(SourcePath, DestPath, Progress, cause);
+    if (Cause) *Cause = cause;
+    return result;
 }
 
 TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string& DestPath) {

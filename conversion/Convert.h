@@ -6,10 +6,26 @@
 #include <functional>
 #include <string>
 
+#include "platform/File.h"
+
 enum TConvertResult : int32_t {
     crOk = 0,            // the output file is complete
     crNotAvailable = 1,  // the source cannot be opened, or the output cannot be created
     crCorrupted = 2,     // bad signature, or reading/writing failed once both files were open
+};
+
+// Which file a failure came from: the result codes alone would blame the source for a full disk.
+enum TConvertFailedFile : int32_t {
+    cfNone = 0,    // no failure, or one of neither file (out of memory, a throwing callback)
+    cfSource = 1,  // the source could not be opened or read, or is no GVI file
+    cfOutput = 2,  // the output could not be created or written
+};
+
+// Told beside a result other than crOk: the file that failed and the system's error code (0
+// when the file itself could be read but its content is wrong).
+struct TConvertCause {
+    TConvertFailedFile File = cfNone;
+    platform::OsError Error = 0;
 };
 
 // Converts SourcePath (a GVI file) into DestPath, replacing any file of that name. Both files
@@ -21,9 +37,9 @@ TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string&
 // length. An exception thrown here ends the conversion with crCorrupted.
 using TConvertProgress = std::function<void(uint64_t outputBytes, uint64_t sourceBytes)>;
 
-// The same conversion, reporting its progress.
+// The same conversion, reporting its progress and, when Cause is given, what made it fail.
 TConvertResult ConvertGviToAvi(const std::string& SourcePath, const std::string& DestPath,
-                               const TConvertProgress& Progress);
+                               const TConvertProgress& Progress, TConvertCause* Cause = nullptr);
 
 // Constants of the file layout.
 inline constexpr uint64_t kGviBlockOffset = 12;  // the block follows the RIFF header

@@ -12,7 +12,8 @@ bool TFileJob::Begin(const std::string& Source, const std::string& Folder,
     finalPath_ = MakeOutputName(Source, Folder, Separators);
     sourceSize_ = platform::ListedSize(Source).value_or(0);
     tempPath_.clear();
-    return platform::CreateUniqueFile(Folder, tempPath_);
+    tempError_ = 0;
+    return platform::CreateUniqueFile(Folder, tempPath_, &tempError_);
 }
 
 TJobOutcome TFileJob::Finish(TConvertResult Result) {
@@ -36,4 +37,20 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
 int TFileJob::CurrentPercent() const {
     if (tempPath_.empty()) return 0;
     return ::CurrentPercent(platform::CurrentSize(tempPath_).value_or(0), sourceSize_);
+}
+
+std::string TFileJob::FailureText(TConvertResult Result, const TConvertCause& Cause) const {
+    auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
+    if (Result != crNotAvailable && Result != crCorrupted) return {};
+    if (Cause.File == cfOutput) {
+        // Without a temporary file the routine only failed on the empty path: the real reason
+        // is the one the folder gave.
+        const platform::OsError error = tempPath_.empty() ? tempError_ : Cause.Error;
+        std::string where = folder_.empty() ? std::string() : " in " + quoted(folder_);
+        return "Could not write " + quoted(FileNamePart(finalPath_, separators_.c_str())) + where +
+               ": " + platform::ErrorText(error);
+    }
+    const std::string name = quoted(FileNamePart(source_, separators_.c_str()));
+    if (Result == crNotAvailable) return "File " + name + " is not available.";
+    return "Your GVI file " + name + " is corrupted.";
 }

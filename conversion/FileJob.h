@@ -4,6 +4,7 @@
 
 #include "conversion/Convert.h"
 #include "conversion/OutputName.h"
+#include "platform/File.h"
 
 #include <cstdint>
 #include <string>
@@ -34,6 +35,11 @@ public:
     // Progress of the running conversion, from the temporary file's current size.
     int CurrentPercent() const;
 
+    // The one-line message for a failed conversion of this job, empty for crOk: the source's
+    // two texts when the source is at fault, else the output's name and folder with the
+    // system's reason (a full disk must never read as a corrupted source).
+    std::string FailureText(TConvertResult Result, const TConvertCause& Cause) const;
+
     const std::string& Source() const { return source_; }
     const std::string& Folder() const { return folder_; }
     const std::string& FinalPath() const { return finalPath_; }
@@ -46,5 +52,6 @@ private:
     std::string separators_ = kWindowsNameSeparators;
     std::string finalPath_;
     std::string tempPath_;
+    platform::OsError tempError_ = 0;  // why no temporary file could be made
     uint64_t sourceSize_ = 0;
 };

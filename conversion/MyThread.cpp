@@ -3,9 +3,13 @@
 
 TMyThread::TMyThread(DWORD PollMs, TConverter Converter)
     : pollMs_(PollMs), convert_(std::move(Converter)) {
-    if (!convert_) {
-        convert_ = [](const std::string& s, const std::string& d) { return ConvertGviToAvi(s, d); };
-    }
+    if (!convert_) convert_ = &TMyThread::Convert;
+}
+
+TConvertStatus TMyThread::Convert(const std::string& Source, const std::string& Dest) {
+    TConvertCause cause;
+    TConvertResult result = ConvertGviToAvi(Source, Dest, TConvertProgress(), &cause);
+    return {result, cause};
 }
 
 void TMyThread::Execute() {
@@ -14,7 +18,9 @@ void TMyThread::Execute() {
         if (Working) {
             // A running conversion is never cut short: termination is looked at only after
             // its result has been published.
-            ResultCode = convert_(SourcePath, DestPath);
+            TConvertStatus status = convert_(SourcePath, DestPath);
+            ResultCode = status.Result;
+            ResultCause = status.Cause;
             if (!Synchronize([this] { PublishResult(); })) break;
         }
         Sleep(pollMs_);
@@ -30,6 +36,7 @@ void TMyThread::PublishResult() {
     SourcePath.clear();
     DestPath.clear();
     LastResult = ResultCode;
+    LastCause = ResultCause;
     Working = false;
     RequestPending = false;
     Ready = true;

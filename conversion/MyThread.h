@@ -8,12 +8,23 @@
 #include <functional>
 #include <string>
 
+// What a conversion hands back to the worker: its result and, for a failure, its cause. A bare
+// result (a stand-in routine) has no cause.
+struct TConvertStatus {
+    TConvertStatus(TConvertResult result, TConvertCause cause = {}) : Result(result), Cause(cause) {}
+    TConvertResult Result;
+    TConvertCause Cause;
+};
+
 // The hand-over fields are touched by the user-interface thread only, and by the worker only
 // inside its Synchronize steps, except SourcePath/DestPath (read while converting, when the
-// user-interface thread leaves them alone because Ready is false) and ResultCode.
+// user-interface thread leaves them alone because Ready is false) and ResultCode/ResultCause.
 class TMyThread : public tk::Thread {
 public:
-    using TConverter = std::function<TConvertResult(const std::string&, const std::string&)>;
+    using TConverter = std::function<TConvertStatus(const std::string&, const std::string&)>;
+
+    // The conversion routine with its cause: the converter unless one is given.
+    static TConvertStatus Convert(const std::string& Source, const std::string& Dest);
 
     // Created suspended; Start() sets it going. PollMs and Converter are for tests.
     explicit TMyThread(DWORD PollMs = 500, TConverter Converter = nullptr);
@@ -21,9 +32,11 @@ public:
 
     bool Working = false;         // a request has been taken and is converting
     int32_t ResultCode = 0;       // result of the conversion just run (worker side)
+    TConvertCause ResultCause;    // and its cause
     std::string SourcePath;       // request: source file
     std::string DestPath;         // request: output file
     int32_t LastResult = 0;       // result of the last finished request
+    TConvertCause LastCause;      // the cause beside LastResult
     bool RequestPending = false;  // posted and not yet finished
     bool Ready = true;            // idle; LastResult belongs to the last finished request
 

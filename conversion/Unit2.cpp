@@ -122,7 +122,7 @@ void TForm2::FormCreate(tk::Component*) {
     BatchFiles.clear();
 
     auto* worker = new TMyThread(WorkerPollMs, [](const std::string& source, const std::string& dest) {
-        return WorkerConverter ? WorkerConverter(source, dest) : ConvertGviToAvi(source, dest);
+        return WorkerConverter ? WorkerConverter(source, dest) : TMyThread::Convert(source, dest);
     });
     worker->FreeOnTerminate = true;
     // However its body ends, the batch must not use it afterwards: its next tick finds it gone.
@@ -236,15 +236,15 @@ void TForm2::ShowProgress() {
 
 void TForm2::FinishFile() {
     const std::string name = Quoted(FileNamePart(CurrentSource));
-    const int32_t result = MyThread->LastResult;
-    if (result == crNotAvailable)
-        tk::ShowErrorBox("File " + name + " is not available.");
-    else if (result == crCorrupted)
-        tk::ShowErrorBox("Your GVI file " + name + " is corrupted.");
+    const auto result = static_cast<TConvertResult>(MyThread->LastResult);
+    // Blames the source only when the source is at fault; an output that could not be
+    // written is named with the system's reason.
+    const std::string failure = Job.FailureText(result, MyThread->LastCause);
+    if (!failure.empty()) tk::ShowErrorBox(failure);
 
     // Renamed without replacing anything (once more under the next free name if the first
     // was taken meanwhile), or deleted.
-    const TJobOutcome outcome = Job.Finish(static_cast<TConvertResult>(result));
+    const TJobOutcome outcome = Job.Finish(result);
     FinalPath = Job.FinalPath();
     const std::string temp = Quoted(FileNamePart(TempPath));
     if (outcome == joNotRenamed) {

@@ -31,7 +31,7 @@ extern int32_t ProgressDragOriginY;
 
 // How the worker that FormCreate makes polls and converts; tests and benchmarks shorten the
 // poll or stand in for the routine. The poll is read when the window is made, the converter
-// (empty: ConvertGviToAvi) at each conversion, so change it only while the worker is idle.
+// (empty: TMyThread::Convert) at each conversion, so change it only while the worker is idle.
 extern DWORD WorkerPollMs;
 extern TMyThread::TConverter WorkerConverter;
 

@@ -64,6 +64,10 @@ bool CreateUniqueFile(const std::string& folder, std::string& path, OsError* err
 // The folder of the running executable, ending in a separator; empty if unknown.
 std::string ProgramFolder();
 
+// The system's own words for an error code, as one sentence ending in a full stop
+// ("There is not enough space on the disk."), in the user's language where the system has one.
+std::string ErrorText(OsError error);
+
 // An open file, closed when the object goes. Opens are exclusive: on Windows with share mode 0;
 // on other systems with an advisory lock (flock), which only our own programs honour.
 class File {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -88,6 +89,11 @@ std::string ProgramFolder() {
     buffer.resize(static_cast<size_t>(n));
     size_t slash = buffer.rfind('/');
     return slash == std::string::npos ? std::string() : buffer.substr(0, slash + 1);
+}
+
+std::string ErrorText(OsError error) {
+    // strerror's texts have no full stop.
+    return std::string(std::strerror(static_cast<int>(error))) + ".";
 }
 
 // ---------------------------------------------------------------------------------------------

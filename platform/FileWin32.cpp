@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 
 namespace platform {
 
@@ -92,6 +93,24 @@ std::string ProgramFolder() {
     }
     size_t slash = buffer.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : buffer.substr(0, slash + 1);
+}
+
+std::string ErrorText(OsError error) {
+    struct LocalRelease {
+        void operator()(char* p) const { LocalFree(p); }
+    };
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    std::unique_ptr<char, LocalRelease> owned(buffer);
+    std::string text = buffer ? buffer : "";
+    // The system's texts end in CR LF; the message box holds one line.
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty()) return "Error " + std::to_string(error) + ".";
+    if (text.back() != '.') text += '.';
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,9 @@
 // The conversion routine on real files: layout, length field, every failure, real AVI files.
 #include "conversion/Convert.h"
+#include "conversion/FileJob.h"
 #include "TestFiles.h"
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,6 +13,13 @@
 using namespace testfiles;
 
 namespace {
+
+::testing::AssertionResult CausedBy(const TConvertCause& cause, TConvertFailedFile file,
+                                    platform::OsError error) {
+    if (cause.File == file && cause.Error == error) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cause: file " << cause.File << ", error " << cause.Error
+                                         << "; expected file " << file << ", error " << error;
+}
 
 class ConvertTest : public ::testing::Test {
 protected:
@@ -64,7 +74,9 @@ TEST_F(ConvertTest, AnyWrongSignatureByteIsCorruptedAndLeavesAnEmptyOutput) {
         gvi[at] = static_cast<uint8_t>(gvi[at] ^ 0x20);  // the same letter in the other case
         WriteBytes(src, gvi);
         WriteBytes(dst, Bytes(500, 0xEE));
-        EXPECT_EQ(ConvertGviToAvi(src, dst), crCorrupted) << "offset " << at;
+        TConvertCause cause;
+        EXPECT_EQ(ConvertGviToAvi(src, dst, {}, &cause), crCorrupted) << "offset " << at;
+        EXPECT_TRUE(CausedBy(cause, cfSource, 0)) << "the source, though it read fine";
         EXPECT_TRUE(Exists(dst));
         EXPECT_TRUE(ReadBytes(dst).empty()) << "offset " << at;
     }
@@ -77,20 +89,29 @@ TEST_F(ConvertTest, ExistingLongerOutputIsReplacedNotAppendedTo) {
     EXPECT_EQ(ReadBytes(dst).size(), 48u);
 }
 
+// The cause tells which of the two files could not be opened, and why.
 TEST_F(ConvertTest, MissingSourceOrFolderIsNotAvailableAndCreatesNothing) {
-    EXPECT_EQ(ConvertGviToAvi(src, dst), crNotAvailable);
+    TConvertCause cause;
+    EXPECT_EQ(ConvertGviToAvi(src, dst, {}, &cause), crNotAvailable);
+    EXPECT_TRUE(CausedBy(cause, cfSource, ENOENT));
     EXPECT_FALSE(Exists(dst));
 
     WriteBytes(src, MakeGvi(100, 92));
     std::string nowhere = dir / "missing/out.avi";
-    EXPECT_EQ(ConvertGviToAvi(src, nowhere), crNotAvailable);
+    EXPECT_EQ(ConvertGviToAvi(src, nowhere, {}, &cause), crNotAvailable);
+    EXPECT_TRUE(CausedBy(cause, cfOutput, ENOENT));
     EXPECT_FALSE(Exists(dir / "missing"));
 
     // A folder is not a source, and cannot be an output.
-    EXPECT_EQ(ConvertGviToAvi(dir.Folder(), dst), crNotAvailable);
+    EXPECT_EQ(ConvertGviToAvi(dir.Folder(), dst, {}, &cause), crNotAvailable);
+    EXPECT_TRUE(CausedBy(cause, cfSource, EISDIR));
     EXPECT_FALSE(Exists(dst));
     std::filesystem::create_directory(dir / "sub.avi");
-    EXPECT_EQ(ConvertGviToAvi(src, dir / "sub.avi"), crNotAvailable);
+    EXPECT_EQ(ConvertGviToAvi(src, dir / "sub.avi", {}, &cause), crNotAvailable);
+    EXPECT_TRUE(CausedBy(cause, cfOutput, EISDIR));
+
+    EXPECT_EQ(ConvertGviToAvi(src, dst, {}, &cause), crOk);
+    EXPECT_TRUE(CausedBy(cause, cfNone, 0));
 }
 
 TEST_F(ConvertTest, SourceHeldByAnotherOpenerIsNotAvailable) {
@@ -174,10 +195,17 @@ TEST_F(ConvertTest, FullDiskIsCorruptedWithAPartialOutput) {
     } unmount{mnt};
 
     WriteBytes(src, MakeGvi(512 * 1024, 0));
-    std::string out = mnt + "/out.avi";
-    EXPECT_EQ(ConvertGviToAvi(src, out), crCorrupted);
-    EXPECT_TRUE(Exists(out));
-    EXPECT_LT(ReadBytes(out).size(), 512u * 1024 - 52);
+    TFileJob job;
+    ASSERT_TRUE(job.Begin(src, mnt + "/", platform::kNativeNameSeparators));
+    TConvertCause cause;
+    EXPECT_EQ(ConvertGviToAvi(src, job.TempPath(), {}, &cause), crCorrupted);
+    EXPECT_TRUE(Exists(job.TempPath()));
+    EXPECT_LT(ReadBytes(job.TempPath()).size(), 512u * 1024 - 52);
+    // The output is to blame, not the good source.
+    EXPECT_TRUE(CausedBy(cause, cfOutput, ENOSPC));
+    EXPECT_EQ(job.FailureText(crCorrupted, cause),
+              "Could not write \"in.AVI\" in \"" + mnt + "/\": No space left on device.");
+    EXPECT_EQ(job.Finish(crCorrupted), joDiscarded);
 }
 
 TEST_F(ConvertTest, RealAviFilesComeBackByteForByte) {

@@ -3,6 +3,9 @@
 #include "platform/File.h"
 #include "TestFiles.h"
 
+#include <cerrno>
+#include <cstring>
+
 using namespace testfiles;
 
 namespace {
@@ -44,9 +47,12 @@ TEST_F(FileJobTest, FailureRemovesTheTemporaryOutput) {
     WriteBytes(src, Bytes(100, 0));  // no signature
     TFileJob job;
     ASSERT_TRUE(job.Begin(src, out.Folder(), platform::kNativeNameSeparators));
-    ASSERT_EQ(ConvertGviToAvi(job.Source(), job.TempPath()), crCorrupted);
+    TConvertCause cause;
+    ASSERT_EQ(ConvertGviToAvi(job.Source(), job.TempPath(), {}, &cause), crCorrupted);
+    EXPECT_EQ(job.FailureText(crCorrupted, cause), "Your GVI file \"clip.gvi\" is corrupted.");
     EXPECT_EQ(job.Finish(crCorrupted), joDiscarded);
     EXPECT_EQ(CountEntries(out), 0u);
+    EXPECT_EQ(job.FailureText(crOk, {}), "");
 }
 
 TEST_F(FileJobTest, NameTakenDuringTheConversionGoesToTheNextFreeName) {
@@ -74,8 +80,18 @@ TEST_F(FileJobTest, MissingOutputFolderBehavesAsAnUnwritableOutput) {
     TFileJob job;
     EXPECT_FALSE(job.Begin(src, out / "gone/", platform::kNativeNameSeparators));
     EXPECT_TRUE(job.TempPath().empty());
-    TConvertResult r = ConvertGviToAvi(job.Source(), job.TempPath());
+    TConvertCause cause;
+    TConvertResult r = ConvertGviToAvi(job.Source(), job.TempPath(), {}, &cause);
     EXPECT_EQ(r, crNotAvailable);
+    // The output and its folder are named, with the reason the folder gave.
+    EXPECT_EQ(job.FailureText(r, cause),
+              "Could not write \"clip.AVI\" in \"" + out / "gone/" + "\": " + std::strerror(ENOENT) + ".");
+    // A file in place of the folder: its own reason, not that of the empty temporary path.
+    TFileJob onFile;
+    EXPECT_FALSE(onFile.Begin(src, src + "/", platform::kNativeNameSeparators));
+    r = ConvertGviToAvi(onFile.Source(), onFile.TempPath(), {}, &cause);
+    EXPECT_EQ(onFile.FailureText(r, cause),
+              "Could not write \"clip.AVI\" in \"" + src + "/\": " + std::strerror(ENOTDIR) + ".");
     EXPECT_EQ(job.Finish(r), joDiscarded);
     EXPECT_EQ(job.CurrentPercent(), 0);
 }
@@ -85,8 +101,10 @@ TEST_F(FileJobTest, NotAvailableSourceLeavesNothingBehind) {
     ASSERT_TRUE(job.Begin(in / "missing.gvi", out.Folder(), platform::kNativeNameSeparators));
     EXPECT_EQ(job.SourceSize(), 0u);
     EXPECT_EQ(job.CurrentPercent(), 0);
-    TConvertResult r = ConvertGviToAvi(job.Source(), job.TempPath());
+    TConvertCause cause;
+    TConvertResult r = ConvertGviToAvi(job.Source(), job.TempPath(), {}, &cause);
     EXPECT_EQ(r, crNotAvailable);
+    EXPECT_EQ(job.FailureText(r, cause), "File \"missing.gvi\" is not available.");
     EXPECT_EQ(job.Finish(r), joDiscarded);
     EXPECT_EQ(CountEntries(out), 0u);
 }

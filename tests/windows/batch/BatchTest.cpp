@@ -477,7 +477,16 @@ TEST_F(BatchTest, AnOutputFolderRemovedAfterStartFailsTheFile) {
     ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
     std::vector<vt::SeenDialog> seen = answerer.Seen();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].text, "File \"clip.gvi\" is not available.");
+    // The output is to blame, not the source: its name, its folder and the system's reason.
+    char* reason = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, ERROR_PATH_NOT_FOUND, 0, reinterpret_cast<LPSTR>(&reason), 0, nullptr);
+    std::string expected = reason ? reason : "";
+    LocalFree(reason);
+    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(seen[0].text, "Could not write \"clip.AVI\" in \"" + folder + "\": " + expected);
+    EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
     EXPECT_EQ(seen[1].text, "Done.");
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing made it again";
 }

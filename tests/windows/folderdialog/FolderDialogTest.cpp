@@ -11,6 +11,7 @@
 #include "controls/KestFolderDialog.h"
 #include "controls/ShortenPath.h"
 #include "toolkit/Application.h"
+#include "toolkit/ComApartment.h"
 #include "toolkit/Layout.h"
 
 using namespace fdtest;
@@ -55,6 +56,7 @@ private:
 
 class FolderDialogBrowse : public ::testing::Test {
 protected:
+    tk::ComApartment com;  // as the program opens it for its user-interface thread
     TKestFolderDialog dialog;
     BrowserEvents events{dialog};
     MainThreadRunner onTestThread;
@@ -163,6 +165,74 @@ TEST(FolderDialogProperties, LoadFromALayout) {
     EXPECT_FALSE(d->NewFolderEnabled());
     EXPECT_EQ(d->NewFolderCaption(), GetSystemDefaultLangID() == 0x0409 ? "B" : "A");
     EXPECT_TRUE(d->NewFolderCaptionsStored());
+}
+
+// Code page 932 whatever the machine's own: 表 is 0x95 0x5C, its second byte a backslash.
+bool IsLeadByte932(unsigned char c) { return IsDBCSLeadByteEx(932, c) != FALSE; }
+const std::string kHyo = "\x95\x5C";
+const std::wstring kHyoWide = L"\x8868";
+
+TEST(FolderDialogPaths, DoubleByteTextIsWalkedByCharacter) {
+    TempFolder temp;
+    const std::string parent = temp.path() + "\\" + kHyo;
+    const std::wstring parentWide = std::wstring(temp.path().begin(), temp.path().end()) + L"\\" + kHyoWide;
+
+    // The parent does not end in a backslash: the new folder goes inside it, not beside it.
+    const std::string made = NewFolderPath(parent, "Videos", 932);
+    EXPECT_EQ(made, parent + "\\Videos");
+    EXPECT_EQ(NewFolderPath("C:\\", "Videos", 932), "C:\\Videos");
+    ASSERT_TRUE(ForceDirectories(made + "\\" + kHyo, 932));
+    DWORD attributes = GetFileAttributesW((parentWide + L"\\Videos\\" + kHyoWide).c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    // Nothing made from half a character.
+    size_t entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(temp.path())) {
+        EXPECT_EQ(e.path().filename().wstring(), kHyoWide);
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1u);
+    EXPECT_FALSE(ForceDirectories(temp.path() + "\\\x95", 932)) << "half a character names nothing";
+
+    // The status line: only a backslash of its own cuts, and nothing is cut inside a character.
+    std::string twelve, ten, forty;
+    for (int i = 0; i < 12; ++i) twelve += kHyo;
+    for (int i = 0; i < 10; ++i) ten += kHyo;
+    for (int i = 0; i < 40; ++i) forty += kHyo;
+    EXPECT_EQ(ShortenPath("C:\\" + twelve + "\\folder\\" + ten, 50, IsLeadByte932),
+              "C:\\...\\folder\\" + ten);
+    EXPECT_EQ(ShortenPath("\\\\srv\\dir\\" + forty, 50, IsLeadByte932),
+              "\\\\srv\\...\\" + forty.substr(0, 36) + "...");
+    EXPECT_EQ(ShortenPath("C:" + forty, 51, IsLeadByte932), "C:" + forty.substr(0, 48));
+}
+
+// The program's user-interface thread keeps one single-threaded apartment for its whole life;
+// the browser runs in it and leaves it open.
+TEST(FolderDialogPaths, TheBrowserRunsInTheProgramsApartment) {
+    {
+        tk::ComApartment com;
+        ASSERT_TRUE(com.Opened());
+        TKestFolderDialog dialog;
+        BrowserEvents events{dialog};
+        HRESULT during = S_OK;
+        dialog.OnInitialized = [&during, opened = dialog.OnInitialized](TKestFolderDialog* d, HWND h) {
+            during = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            if (SUCCEEDED(during)) CoUninitialize();
+            opened(d, h);
+        };
+        ExecuteWith(dialog, [&] {
+            HWND browser = events.WaitOpened(1);
+            ASSERT_NE(browser, nullptr);
+            PressButton(browser, IDCANCEL);
+        });
+        EXPECT_EQ(during, S_FALSE) << "the program's apartment, already open";
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE)
+            << "still single-threaded after the browser";
+    }
+    // Closed with the program.
+    HRESULT after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(after, S_OK);
+    if (SUCCEEDED(after)) CoUninitialize();
 }
 
 TEST(FolderDialogProperties, CaptionListsFollowEveryChange) {
@@ -348,33 +418,41 @@ TEST_F(FolderDialogBrowse, AnEmptyNameChangesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }
 
+// A colon, or a name Windows would change (it drops trailing spaces and dots, so spaces only
+// would make nothing and "abc." would make abc): the error box, and nothing made.
 TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
     const std::string parent = temp.path();
     dialog.Folder = parent;
-    std::vector<std::string> boxTexts;
-    std::string statusAfter;
+    const std::vector<std::string> names = {"a:b", "   ", "abc.", "x\\y ", "x. \\y"};
+    std::vector<std::vector<std::string>> boxTexts;
+    std::vector<std::string> statusAfter;
     bool ok = ExecuteWith(dialog, [&] {
-        HWND browser = events.WaitOpened(1);
+        for (size_t i = 0; i < names.size(); ++i) {
+            HWND browser = events.WaitOpened(static_cast<int>(i) + 1);
+            ASSERT_NE(browser, nullptr);
+            if (i > 0) statusAfter.push_back(StatusText(browser));
+            ClickNewFolder(browser);
+            ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), names[i]));
+            HWND box = WaitDialog(dialog.NewFolderCaption(), false);
+            ASSERT_NE(box, nullptr) << names[i];
+            boxTexts.push_back(ChildTexts(box));
+            PressButton(box, IDOK);
+        }
+        HWND browser = events.WaitOpened(static_cast<int>(names.size()) + 1);
         ASSERT_NE(browser, nullptr);
-        ClickNewFolder(browser);
-        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "a:b"));
-        HWND box = WaitDialog(dialog.NewFolderCaption(), false);
-        ASSERT_NE(box, nullptr);
-        boxTexts = ChildTexts(box);
-        PressButton(box, IDOK);
-
-        browser = events.WaitOpened(2);
-        ASSERT_NE(browser, nullptr);
-        statusAfter = StatusText(browser);
+        statusAfter.push_back(StatusText(browser));
         PressButton(browser, IDCANCEL);
     });
     EXPECT_FALSE(ok);
     std::string expected = SystemText(ERROR_CANNOT_MAKE);
     ASSERT_FALSE(expected.empty());
-    bool found = false;
-    for (const std::string& t : boxTexts) found = found || t.find(expected) != std::string::npos;
-    EXPECT_TRUE(found) << "error box without \"" << expected << "\"";
-    EXPECT_EQ(statusAfter, ShortenPath(parent, 50));
+    ASSERT_EQ(boxTexts.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        bool found = false;
+        for (const std::string& t : boxTexts[i]) found = found || t.find(expected) != std::string::npos;
+        EXPECT_TRUE(found) << "\"" << names[i] << "\": error box without \"" << expected << "\"";
+    }
+    for (const std::string& status : statusAfter) EXPECT_EQ(status, ShortenPath(parent, 50));
     EXPECT_EQ(dialog.Folder, parent);
     EXPECT_TRUE(std::filesystem::is_empty(parent));
 }
