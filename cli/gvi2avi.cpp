@@ -4,10 +4,12 @@
 #include "conversion/OutputName.h"
 #include "conversion/Progress.h"
 #include "platform/File.h"
+#include "platform/StopRequest.h"
 #include "Version.h"
 
+#include <cerrno>
 #include <chrono>
-#include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -30,10 +32,6 @@ constexpr const char* kProduct = "Vexlar GVI Converter";
 
 enum ExitCode { kAllConverted = 0, kSomeFailed = 1, kUsage = 2 };
 
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void OnInterrupt(int) { interrupted = 1; }
-
 struct Interrupted : std::runtime_error {
     Interrupted() : std::runtime_error("interrupted") {}
 };
@@ -55,11 +53,41 @@ void PrintHelp() {
         kProgram);
 }
 
+// Every line on standard error starts with the program's name, so it reads well among others.
+void Complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Complain(const char* format, ...) {
+    std::fprintf(stderr, "%s: ", kProgram);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+}
+
 int UsageError(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
-                 message.c_str(), kProgram);
+    Complain("%s (try '%s --help')", message.c_str(), kProgram);
     return kUsage;
 }
+
+// Standard output carries the answer (the files written, help, version): losing it is a
+// failure of the run, said once.
+class Output {
+public:
+    void Flush() {
+        if (std::fflush(stdout) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+    }
+    // The status to end with, after flushing what is left.
+    int Finish(int status) {
+        Flush();
+        if (error_ == 0 && std::ferror(stdout)) error_ = EIO;
+        if (error_ == 0) return status;
+        Complain("could not write to standard output: %s", std::strerror(error_));
+        return status == kAllConverted ? kSomeFailed : status;
+    }
+
+private:
+    int error_ = 0;
+};
 
 // The folder part of a path, with its trailing separator ("" for a bare name).
 std::string FolderOf(const std::string& path) {
@@ -147,10 +175,10 @@ int main(int argc, char** argv) {
             options = false;
         } else if (options && (arg == "--help" || arg == "-h")) {
             PrintHelp();
-            return kAllConverted;
+            return Output().Finish(kAllConverted);
         } else if (options && arg == "--version") {
             std::printf("%s (%s) %s\n", kProgram, kProduct, VEXLAR_VERSION);
-            return kAllConverted;
+            return Output().Finish(kAllConverted);
         } else if (options && arg == "-q") {
             quiet = true;
         } else if (options && (arg == "-o" || arg.rfind("-o", 0) == 0)) {
@@ -175,13 +203,13 @@ int main(int argc, char** argv) {
         outputFolder = WithSeparator(outputFolder);
     }
 
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    platform::CatchStopRequests();
 
     ProgressLine progress(!quiet && VEXLAR_ISATTY(2));
     const int total = static_cast<int>(files.size());
     int failed = 0;
-    for (int k = 0; k < total && !interrupted; ++k) {
+    Output output;
+    for (int k = 0; k < total && !platform::StopRequested(); ++k) {
         const std::string& source = files[k];
         const std::string name = FileNamePart(source, platform::kNativeNameSeparators);
         TFileJob job;
@@ -192,32 +220,41 @@ int main(int argc, char** argv) {
         TConvertCause cause;
         TConvertResult result = ConvertGviToAvi(source, job.TempPath(), [&](uint64_t out, uint64_t in) {
             // Stops the copy; the half-written output is removed with the failed job below.
-            if (interrupted) throw Interrupted();
+            if (platform::StopRequested()) throw Interrupted();
             progress.Update(out, in);
         }, &cause);
         progress.Clear();
         TJobOutcome outcome = job.Finish(result);
 
-        if (interrupted && outcome != joSaved) {
-            ++failed;
+        if (platform::StopRequested() && outcome != joSaved) {
+            if (outcome == joNotRemoved)
+                Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
             break;
         }
         const std::string failure = job.FailureText(result, cause);
-        if (!failure.empty()) std::fprintf(stderr, "%s\n", failure.c_str());
+        if (!failure.empty()) Complain("%s", failure.c_str());
         if (outcome == joNotRenamed) {
-            std::fprintf(stderr, "%s: \"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".\n",
-                         kProgram, name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+            if (platform::FileExists(job.TempPath()))
+                Complain("\"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".",
+                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+            else
+                Complain("\"%s\" was converted but could not be named \"%s\": its temporary file \"%s\" is gone.",
+                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
         } else if (outcome == joNotRemoved) {
-            std::fprintf(stderr, "%s: could not delete the temporary file \"%s\".\n", kProgram,
-                         job.TempPath().c_str());
+            Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
         }
         if (outcome == joSaved) {
             if (!quiet) std::printf("%s\n", job.FinalPath().c_str());
         } else {
             ++failed;
         }
-        std::fflush(stdout);
+        output.Flush();
     }
-    if (interrupted) std::fprintf(stderr, "%s: interrupted.\n", kProgram);
-    return failed == 0 ? kAllConverted : kSomeFailed;
+    int status = output.Finish(failed == 0 ? kAllConverted : kSomeFailed);
+    if (platform::StopRequested()) {
+        Complain("interrupted.");
+        std::fflush(stderr);
+        platform::EndForStopRequest();
+    }
+    return status;
 }

@@ -24,8 +24,11 @@ bool SetError(OsError* error) {
 
 PathKind KindOf(const std::string& path) {
     struct stat st {};
-    if (path.empty() || stat(path.c_str(), &st) != 0) return PathKind::None;
-    return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::File;
+    if (path.empty()) return PathKind::None;
+    if (stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::File;
+    // A dangling symbolic link still takes its name: no rename or create may use it.
+    if (lstat(path.c_str(), &st) == 0) return PathKind::File;
+    return PathKind::None;
 }
 
 std::optional<uint64_t> ListedSize(const std::string& path) {
@@ -141,7 +144,9 @@ bool File::Open(const std::string& path, bool write, bool exclusive) {
         errno = saved;
         return Fail();
     }
-    if (write && ftruncate(fd, 0) != 0) {
+    // Only a file that holds something is truncated: on ext4 a truncation to zero makes the
+    // close wait until the whole new content is on the disk, and our fresh files are empty.
+    if (write && st.st_size != 0 && ftruncate(fd, 0) != 0) {
         int saved = errno;
         close(fd);
         errno = saved;

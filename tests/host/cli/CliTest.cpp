@@ -2,9 +2,14 @@
 #include "../conversion/TestFiles.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 using namespace testfiles;
 
@@ -45,6 +50,43 @@ protected:
         return r;
     }
 
+    // A GVI file of `size` bytes that holds almost nothing on disk: converting it takes a while.
+    void WriteSparseGvi(const std::string& path, off_t size) {
+        WriteBytes(path, MakeGvi(64, 52));
+        ASSERT_EQ(truncate(path.c_str(), size), 0);
+    }
+
+    // The temporary file of a running conversion in `d`, once it holds something.
+    std::string WaitForTemporaryFile(const ScratchDir& d) {
+        for (int i = 0; i < 10000; ++i) {
+            for (auto& e : std::filesystem::directory_iterator(d.Folder())) {
+                std::error_code ec;
+                if (e.path().extension() == ".tmp" && std::filesystem::file_size(e.path(), ec) > 0)
+                    return e.path().string();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return {};
+    }
+
+    // gvi2avi started straight from here (no shell between, which could ignore signals), with
+    // standard error into `errPath`.
+    pid_t Start(const std::vector<std::string>& args, const std::string& errPath) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> all{GVI2AVI_PATH};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : all) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, GVI2AVI_PATH, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+
     std::vector<std::string> Names(const ScratchDir& d) {
         std::vector<std::string> names;
         for (auto& e : std::filesystem::directory_iterator(d.Folder()))
@@ -57,8 +99,7 @@ protected:
 TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhy) {
     RunResult r = Gvi2avi({});
     EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("no FILE"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "gvi2avi: no FILE given (try 'gvi2avi --help')\n");
 
     r = Gvi2avi({"-z", "a.gvi"});
     EXPECT_EQ(r.code, 2);
@@ -81,6 +122,55 @@ TEST_F(CliTest, HelpAndVersion) {
     r = Gvi2avi({"--version"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "gvi2avi (Vexlar GVI Converter) 1.4\n");
+
+    // An answer that cannot be written is a failure, said on standard error.
+    std::string cmd = Quote(GVI2AVI_PATH) + " --version >/dev/full 2>" + Quote(dir / ".err");
+    int status = std::system(cmd.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadText(dir / ".err"), "gvi2avi: could not write to standard output: No space left on device\n");
+}
+
+TEST_F(CliTest, ListOfFilesThatCannotBeWrittenFailsTheRun) {
+    WriteBytes(dir / "clip.gvi", MakeGvi(100, 92));
+    std::string cmd = "cd " + Quote(dir.Folder()) + " && " + Quote(GVI2AVI_PATH) + " -o " +
+                      Quote(out.Folder()) + " clip.gvi >/dev/full 2>" + Quote(dir / ".err");
+    int status = std::system(cmd.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadText(dir / ".err"), "gvi2avi: could not write to standard output: No space left on device\n");
+    EXPECT_EQ(Names(out), std::vector<std::string>{"clip.AVI"}) << "the conversion itself stands";
+}
+
+TEST_F(CliTest, StopSignalsRemoveThePartialOutputAndEndByTheSignal) {
+    WriteSparseGvi(dir / "big.gvi", off_t(64) << 30);
+    WriteBytes(dir / "next.gvi", MakeGvi(100, 92));
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        pid_t pid = Start({"-o", out.Folder(), dir / "big.gvi", dir / "next.gvi"}, dir / ".err");
+        ASSERT_GT(pid, 0);
+        bool running = !WaitForTemporaryFile(out).empty();
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(running) << "no conversion under way";
+        // Ended by the signal itself: a shell reports 128 + the signal and stops its own loop.
+        ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << signal << ", status " << status;
+        EXPECT_EQ(WTERMSIG(status), signal);
+        EXPECT_EQ(ReadText(dir / ".err"), "gvi2avi: interrupted.\n");
+        EXPECT_TRUE(Names(out).empty()) << "signal " << signal << ": " << Names(out).front();
+    }
+
+    // A signal ignored by whoever started us (nohup) stays ignored.
+    WriteSparseGvi(dir / "mid.gvi", off_t(64) << 20);
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, &old);
+    pid_t pid = Start({"-o", out.Folder(), dir / "mid.gvi"}, dir / ".err");
+    sigaction(SIGHUP, &old, nullptr);
+    WaitForTemporaryFile(out);
+    kill(pid, SIGHUP);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Names(out), std::vector<std::string>{"mid.AVI"});
 }
 
 TEST_F(CliTest, FailuresAreReportedAndTheBatchGoesOn) {
@@ -90,8 +180,8 @@ TEST_F(CliTest, FailuresAreReportedAndTheBatchGoesOn) {
     RunResult r = Gvi2avi({"one.gvi", "bad.GVI", "missing.gvi", "two.gvi", "-o", out.Folder()});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err,
-              "Your GVI file \"bad.GVI\" is corrupted.\n"
-              "File \"missing.gvi\" is not available.\n");
+              "gvi2avi: Your GVI file \"bad.GVI\" is corrupted.\n"
+              "gvi2avi: File \"missing.gvi\" is not available.\n");
     EXPECT_EQ(r.out, out / "one.AVI" + "\n" + out / "two.AVI" + "\n");
     // Only the finished files: no temporary file and no output of a failed one.
     EXPECT_EQ(Names(out), (std::vector<std::string>{"one.AVI", "two.AVI"}));
@@ -120,11 +210,18 @@ TEST_F(CliTest, TakenNamesGetCountersAndNothingIsOverwritten) {
     EXPECT_EQ(ReadBytes(out / "[1]clip.AVI").size(), 48u);
     EXPECT_EQ(ReadBytes(out / "[2]clip.AVI").size(), 148u);
 
+    // A dangling symbolic link takes its name too, and stays as it is.
+    std::filesystem::create_symlink("nowhere", out / "[3]clip.AVI");
+    r = Gvi2avi({"-q", "-o", out.Folder(), "a/clip.gvi"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(out / "[3]clip.AVI"));
+    EXPECT_EQ(ReadBytes(out / "[4]clip.AVI").size(), 48u);
+
     // An output folder given without its trailing separator works the same.
     std::string folder = out.Folder();
     folder.pop_back();
     r = Gvi2avi({"-o", folder, "a/clip.gvi"});
-    EXPECT_EQ(r.out, out / "[3]clip.AVI" + "\n");
+    EXPECT_EQ(r.out, out / "[5]clip.AVI" + "\n");
 }
 
 TEST_F(CliTest, LockedSourceIsNotAvailableAndLeavesNothing) {
@@ -135,7 +232,7 @@ TEST_F(CliTest, LockedSourceIsNotAvailableAndLeavesNothing) {
     RunResult r = Gvi2avi({"-o", out.Folder(), "held.gvi"});
     close(fd);
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "File \"held.gvi\" is not available.\n");
+    EXPECT_EQ(r.err, "gvi2avi: File \"held.gvi\" is not available.\n");
     EXPECT_TRUE(Names(out).empty());
 }
 
@@ -160,6 +257,24 @@ TEST_F(CliTest, ProgressLineOnlyOnATerminal) {
     std::string quiet = onTerminal("-q -o " + Quote(out.Folder()) + " clip.gvi");
     EXPECT_EQ(quiet.find("[1/1]"), std::string::npos) << quiet;
     EXPECT_TRUE(std::filesystem::exists(out / "[1]clip.AVI"));
+}
+
+TEST_F(CliTest, AConvertedFileWhoseTemporaryFileVanishedIsNotSaidToBeKept) {
+    WriteSparseGvi(dir / "big.gvi", off_t(256) << 20);
+    pid_t pid = Start({"-o", out.Folder(), dir / "big.gvi"}, dir / ".err");
+    ASSERT_GT(pid, 0);
+    std::string temp = WaitForTemporaryFile(out);
+    kill(pid, SIGSTOP);
+    bool removed = !temp.empty() && std::filesystem::remove(temp);
+    kill(pid, SIGCONT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(removed) << "the conversion ended before its temporary file could be removed";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::string err = ReadText(dir / ".err");
+    EXPECT_EQ(err.rfind("gvi2avi: \"big.gvi\" was converted but could not be named ", 0), 0u) << err;
+    EXPECT_NE(err.find("is gone."), std::string::npos) << err;
+    EXPECT_EQ(err.find("kept"), std::string::npos) << err;
 }
 
 }  // namespace

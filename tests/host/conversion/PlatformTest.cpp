@@ -2,6 +2,8 @@
 #include "platform/File.h"
 #include "TestFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace testfiles;
@@ -49,6 +51,17 @@ TEST(Platform, UniqueFilesSkipNamesAlreadyTaken) {
     platform::OsError error = 0;
     EXPECT_FALSE(platform::CreateUniqueFile(dir / "missing/", none, &error));
     EXPECT_NE(error, 0u);
+
+    // The fresh file is opened as it is, not truncated: on ext4 a truncation to zero makes the
+    // close wait for the disk. A truncation would show as a new modification time.
+    struct timespec old[2] = {{946684800, 0}, {946684800, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, first.c_str(), old, 0), 0);
+    platform::File file;
+    ASSERT_TRUE(file.Create(first));
+    EXPECT_TRUE(file.Close());
+    struct stat st {};
+    ASSERT_EQ(stat(first.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, 946684800);
 }
 
 TEST(Platform, TextFilesAreCrLfLinesAndOnlyTheFirstLineIsRead) {
