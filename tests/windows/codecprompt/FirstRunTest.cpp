@@ -39,6 +39,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     struct {
         long ms = 0;
         bool mainVisible = true;
+        bool marker = true;
         LRESULT check1 = -1, check2 = -1;
         HWND focus = nullptr;
         RECT window{}, client{};
@@ -47,6 +48,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
         seen.ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now() - started).count());
         seen.mainVisible = IsWindowVisible(main) != FALSE;
+        seen.marker = platform::FileExists(Marker());
         seen.check1 = vt::SendTo(radio1, BM_GETCHECK);
         seen.check2 = vt::SendTo(radio2, BM_GETCHECK);
         WaitFor([&] { return FocusOf(uiThread) == done; });
@@ -62,6 +64,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
 
     EXPECT_GE(seen.ms, 950) << "the prompt waits for the timer's second";
     EXPECT_FALSE(seen.mainVisible) << "the main window is hidden while the prompt is up";
+    EXPECT_FALSE(seen.marker) << "a start that ends during the prompt prompts again";
     EXPECT_EQ(seen.check1, BST_CHECKED);
     EXPECT_EQ(seen.check2, BST_UNCHECKED);
     EXPECT_EQ(seen.focus, done) << "\"Done\" has the focus when the prompt opens";
