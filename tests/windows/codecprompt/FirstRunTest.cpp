@@ -42,6 +42,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
         long ms = 0;
         bool mainVisible = true;
         std::vector<HWND> taskbar;
+        bool marker = true;
         LRESULT check1 = -1, check2 = -1;
         HWND focus = nullptr;
         RECT window{}, client{};
@@ -51,6 +52,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
                                         std::chrono::steady_clock::now() - started).count());
         seen.mainVisible = IsWindowVisible(main) != FALSE;
         seen.taskbar = vt::TaskbarWindows();
+        seen.marker = platform::FileExists(Marker());
         seen.check1 = vt::SendTo(radio1, BM_GETCHECK);
         seen.check2 = vt::SendTo(radio2, BM_GETCHECK);
         WaitFor([&] { return FocusOf(uiThread) == done; });
@@ -67,6 +69,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     EXPECT_GE(seen.ms, 950) << "the prompt waits for the timer's second";
     EXPECT_FALSE(seen.mainVisible) << "the main window is hidden while the prompt is up";
     EXPECT_EQ(seen.taskbar, std::vector<HWND>{tk::App().Handle()}) << "the program keeps its taskbar button";
+    EXPECT_FALSE(seen.marker) << "a start that ends during the prompt prompts again";
     EXPECT_EQ(seen.check1, BST_CHECKED);
     EXPECT_EQ(seen.check2, BST_UNCHECKED);
     EXPECT_EQ(seen.focus, done) << "\"Done\" has the focus when the prompt opens";

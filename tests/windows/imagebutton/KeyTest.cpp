@@ -1,7 +1,11 @@
 // Space on the focused button, Enter and Escape offered by the form, and the modal result.
 #include "tests/windows/imagebutton/ImageButtonFixture.h"
 
+#include <map>
+
+#include "toolkit/Button.h"
 #include "toolkit/Panel.h"
+#include "toolkit/Timer.h"
 
 namespace ibt {
 namespace {
@@ -60,6 +64,29 @@ TEST_F(ImageButtonTest, EnterClicksTheFocusedButtonEvenWhenItIsNotDefault) {
     EXPECT_EQ(clicksB, 1);
 }
 
+// BM_SETSTYLE messages a window has been sent since this first asked about it.
+int StyleRequests(HWND window) {
+    struct Counter {
+        WNDPROC next;
+        int count;
+    };
+    static std::map<HWND, Counter> counters;
+    struct Proc {
+        static LRESULT CALLBACK Count(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+            Counter& c = counters[h];
+            if (msg == BM_SETSTYLE) ++c.count;
+            return CallWindowProcA(c.next, h, msg, wp, lp);
+        }
+    };
+    auto it = counters.find(window);
+    if (it == counters.end()) {
+        WNDPROC next = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc::Count)));
+        it = counters.emplace(window, Counter{next, 0}).first;
+    }
+    return it->second.count;
+}
+
 TEST_F(ImageButtonTest, EnterClicksTheDefaultButtonOnlyWhenItCanTakeTheFocus) {
     TImageButton* def = Button(10, 10);
     int clicks = 0;
@@ -71,7 +98,13 @@ TEST_F(ImageButtonTest, EnterClicksTheDefaultButtonOnlyWhenItCanTakeTheFocus) {
     Key(holder->Handle(), WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(clicks, 0);  // not Default yet
 
+    // Setting Default tells the form, whose system buttons then decide their look again.
+    auto* system = static_cast<tk::Button*>(form_->Adopt(std::make_unique<tk::Button>(form_.get())));
+    system->SetBounds(250, 100, 60, 24);
+    system->SetParent(form_.get());
+    const int styleRequests = StyleRequests(system->Handle());
     def->SetDefault(true);
+    EXPECT_EQ(StyleRequests(system->Handle()), styleRequests + 1);
     Key(holder->Handle(), WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(def->Focused());  // the click took the focus
@@ -126,8 +159,19 @@ TEST_F(ImageButtonTest, ClickSetsTheFormsModalResultUnlessItsOwnIsZero) {
     MouseClick(*zero);
     EXPECT_EQ(form_->ModalResult(), 7);
     zero->SetModalResult(tk::mrOk);
+    // OnClick runs last: the result is set and the button has the focus by then.
+    tk::CustomControl* holder = FocusHolder(*form_);
+    holder->SetFocus();
+    int resultInClick = 0;
+    bool focusedInClick = false;
+    zero->OnClick = [&](tk::Component*) {
+        resultInClick = form_->ModalResult();
+        focusedInClick = zero->Focused();
+    };
     zero->Click();
     EXPECT_EQ(form_->ModalResult(), tk::mrOk);
+    EXPECT_EQ(resultInClick, tk::mrOk);
+    EXPECT_TRUE(focusedInClick);
 
     // Without a form a click sets nothing and fails in nothing.
     TImageButton alone;
@@ -148,6 +192,10 @@ TEST_F(ImageButtonTest, ButtonEndsAModalFormWithItsResult) {
     ok->SetNoneBitmap(Face(40, 30, kNone));
     ok->SetModalResult(tk::mrOk);
     HWND h = ok->Handle();
+    // A loop the button failed to end is ended from outside, as a failure.
+    tk::Timer watchdog;
+    watchdog.SetInterval(5000);
+    watchdog.OnTimer = [&](tk::Component*) { dialog.SetModalResult(tk::mrAbort); };
     // The click arrives once the modal loop runs.
     PostMessageA(h, WM_MOUSEMOVE, 0, Point(20, 15));
     PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, Point(20, 15));
