@@ -142,10 +142,19 @@ bool File::Open(const std::string& path, bool write, bool exclusive) {
     Close();
     DWORD access = write ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
     DWORD share = exclusive ? 0 : FILE_SHARE_READ;
-    DWORD disposition = write ? CREATE_ALWAYS : OPEN_EXISTING;
+    // OPEN_ALWAYS, then a truncation only when the file holds something: under Wine on ext4,
+    // CREATE_ALWAYS truncates even an empty file, and its close then waits for the disk.
+    DWORD disposition = write ? OPEN_ALWAYS : OPEN_EXISTING;
     HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return Fail();
+    LARGE_INTEGER size{};
+    if (write && (!GetFileSizeEx(h, &size) || (size.QuadPart != 0 && !SetEndOfFile(h)))) {
+        DWORD code = GetLastError();
+        CloseHandle(h);
+        SetLastError(code);
+        return Fail();
+    }
     handle_ = h;
     error_ = 0;
     return true;

@@ -79,7 +79,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     std::string folder = dir.substr(0, dir.size() - 1);
     Result r = RunCli("-o \"" + folder + "\" \"" + dir + "clip.gvi\" \"" + dir + "bad.gvi\"", dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
-    EXPECT_EQ(r.err, "Your GVI file \"bad.gvi\" is corrupted.\r\n");
+    EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"bad.gvi\" is corrupted.\r\n");
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA((dir + "[1]clip.AVI").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 48u);

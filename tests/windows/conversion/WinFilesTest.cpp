@@ -98,6 +98,11 @@ TEST(WinConvert, ConvertsAndCorrectsTheLength) {
     ASSERT_EQ(out.size(), 48u);
     EXPECT_EQ(out[4], 40);
     EXPECT_EQ(out[5], 0);
+
+    // An existing longer output is replaced, not written over in part.
+    WriteBytes(dir / "in.gvi", MakeGvi(64, 52));
+    ASSERT_EQ(ConvertGviToAvi(dir / "in.gvi", dir / "out.avi"), crOk);
+    EXPECT_EQ(ReadBytes(dir / "out.avi").size(), 12u);
 }
 
 TEST(WinConvert, SourceOpenElsewhereIsNotAvailableAndCreatesNothing) {
