@@ -69,13 +69,17 @@ BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &owner);
     char title[128] = {};
     GetWindowTextA(window, title, sizeof title);
-    if (owner != search->process || !IsWindowVisible(window) || std::string(title) != search->title)
+    // The program's hidden application window shares the title and has no size: skip it.
+    RECT client{};
+    GetClientRect(window, &client);
+    if (owner != search->process || !IsWindowVisible(window) || IsRectEmpty(&client) ||
+        std::string(title) != search->title)
         return TRUE;
     search->found = window;
     return FALSE;
 }
 
-// The visible top-level window of the process with this title, waited for up to ten seconds.
+// The shown top-level window of the process with this title, waited for up to ten seconds.
 HWND WaitForWindow(const Process& process, const char* title) {
     for (int i = 0; i < 200; ++i) {
         WindowSearch search{process.Id(), title, nullptr};
