@@ -152,7 +152,8 @@ TEST_F(MainWindowTest, MinimizeSendsTheApplicationToTheTaskbar) {
     form->ImageButton8Click(nullptr);
     vt::PumpFor(50);
     EXPECT_TRUE(IsIconic(Window()));
-    ShowWindow(Window(), SW_RESTORE);
+    // Restored as the taskbar does it: through the window's own SC_RESTORE handling.
+    SendMessageA(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     vt::PumpFor(50);
     EXPECT_FALSE(IsIconic(Window()));
     EXPECT_TRUE(IsWindowVisible(Window()));
