@@ -160,12 +160,24 @@ TEST_F(BatchTest, FailedFilesAreReportedOneByOneAndLeaveNothingBehind) {
 
     // Each failure box stays up a while: the batch must stand still meanwhile.
     std::vector<Shown> before, after;
+    std::atomic<ULONGLONG> firstClosed{0}, secondShown{0};
     vt::DialogAnswerer answerer(AnswerEvery([&](HWND) {
+        if (before.size() == 1) secondShown = GetTickCount64();
         before.push_back(Snapshot(out.Path()));
-        Sleep(450);  // several ticks of the shortened timer
+        Sleep(450);  // several ticks of the shortened timer, ending mid-interval
         after.push_back(Snapshot(out.Path()));
+        if (after.size() == 1) firstClosed = GetTickCount64();
     }));
-    ASSERT_TRUE(RunBatch({good, missing, bad}, out.Path()));
+    // The next file begins as the first box closes; the tick after that (progress shown, or the
+    // file finished) comes a whole interval later.
+    ULONGLONG progressAt = 0;
+    Start({good, missing, bad}, out.Path());
+    ASSERT_TRUE(vt::PumpUntil([&] {
+        if (firstClosed && !progressAt && Form2->Label3->Caption() != "100%") progressAt = GetTickCount64();
+        return !Converting;
+    }, 30000));
+    const ULONGLONG nextTick = progressAt ? std::min<ULONGLONG>(progressAt, secondShown) : secondShown.load();
+    EXPECT_GE(nextTick - firstClosed, 90u);
 
     std::vector<vt::SeenDialog> seen = answerer.Seen();
     ASSERT_EQ(seen.size(), 3u);

@@ -157,8 +157,10 @@ TEST_F(MainWindowTest, OpenDialogStartsInTheGoogleVideosFolderWhenThereIsOne) {
     std::string docs = documents;
     if (docs.back() != '\\') docs += '\\';
     std::string myVideos = docs + "My Videos", google = myVideos + "\\Google Videos";
+    // An empty one is what a run that died here left behind.
+    RemoveDirectoryA(google.c_str());
     if (GetFileAttributesA(google.c_str()) != INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "the prefix already has " << google;
+        GTEST_SKIP() << "the prefix has a Google Videos folder with files in it: " << google;
 
     Create(false);
     EXPECT_EQ(form->OpenDialog1->InitialDir, "");

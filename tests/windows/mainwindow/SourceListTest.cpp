@@ -42,12 +42,17 @@ TEST(FileSizeText, MegabytesWithTwoDecimalsRoundedHalfUp) {
 }
 
 TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
-    char separator[8] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
-    EXPECT_EQ(DecimalSeparator(), separator);
+    char saved[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
     vt::TempFolder folder;
     std::string path = MakeFileOfSize(folder, "a.gvi", 131072);
-    EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
+    // The user's setting changed while the program runs is read afresh.
+    for (const char* separator : {";", "."}) {
+        ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator));
+        EXPECT_EQ(DecimalSeparator(), separator);
+        EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
+    }
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
 }
 
 TEST(GviExtension, LetterCaseIgnoredOnlyTheLastPartCounts) {

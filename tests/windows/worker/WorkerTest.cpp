@@ -76,20 +76,21 @@ TEST(Worker, HandOverStatesThroughOneRequest) {
     EXPECT_TRUE(worker.WaitFor(5000));
 }
 
-TEST(Worker, RequestIsTakenWithinOnePoll) {
-    GatedConverter gate;
-    SetEvent(gate.release);
-    gate.result = crOk;
-    TMyThread worker(500, gate.Fn());
+TEST(Worker, RequestIsTakenAtTheNextHalfSecondPoll) {
+    // The program's own poll and conversion. The worker sleeps a whole poll after every pass,
+    // the one that converted a file too: a request posted as soon as the one before has
+    // finished waits nearly the whole poll, and not longer.
+    TMyThread worker;
     worker.Start();
-    PumpUntil([] { return false; }, 200);  // the worker is asleep between polls
+    worker.Post("C:\\vexlar-missing\\1.gvi", "C:\\vexlar-missing\\1.avi");
+    ASSERT_TRUE(PumpUntil([&] { return worker.RequestFinished(); }, 5000));
     const ULONGLONG posted = GetTickCount64();
-    worker.Post("a", "b");
-    ASSERT_TRUE(PumpUntil([&] { return gate.calls > 0; }, 5000));
-    // One poll interval, with room for a slow machine.
-    EXPECT_LT(GetTickCount64() - posted, 1500u);
-    ASSERT_TRUE(PumpUntil([&] { return worker.RequestFinished(); }));
-    EXPECT_EQ(worker.LastResult, crOk);
+    worker.Post("C:\\vexlar-missing\\2.gvi", "C:\\vexlar-missing\\2.avi");
+    ASSERT_TRUE(PumpUntil([&] { return worker.RequestFinished(); }, 5000));
+    const ULONGLONG waited = GetTickCount64() - posted;
+    EXPECT_GT(waited, 400u);
+    EXPECT_LT(waited, 650u);
+    EXPECT_EQ(worker.LastResult, crNotAvailable);
     worker.Terminate();
     EXPECT_TRUE(worker.WaitFor(5000));
 }
