@@ -91,6 +91,20 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
 
     EXPECT_EQ(RunCli("--bogus", dir + "err.txt").code, 2u);
 
+    // An output folder that cannot be written (Wine's view of Linux's /sys refuses every new
+    // file, even to root): the output is to blame, with the system's reason, not the source.
+    r = RunCli("-o Z:\\sys \"" + dir + "clip.gvi\"", dir + "err.txt");
+    EXPECT_EQ(r.code, 1u);
+    char* reason = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, ERROR_ACCESS_DENIED, 0, reinterpret_cast<LPSTR>(&reason), 0, nullptr);
+    std::string expected = reason ? reason : "";
+    LocalFree(reason);
+    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+    EXPECT_NE(r.err.find("Could not write \"clip.AVI\" in \"Z:\\sys\\\": " + expected + "\r\n"),
+              std::string::npos)
+        << r.err;
+
     for (const char* name : {"clip.gvi", "bad.gvi", "clip.AVI", "[1]clip.AVI", "[2]clip.AVI"})
         DeleteFileA((dir + name).c_str());
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "no temporary file may be left behind";
