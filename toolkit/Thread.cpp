@@ -152,18 +152,18 @@ DWORD WINAPI Thread::ThreadProc(LPVOID param) {
     } catch (...) {
         // Nothing crosses the thread's boundary.
     }
-    self->finished_ = true;  // the owner may delete the object from now on
-    if (self->FreeOnTerminate) {
-        SyncHub* h = hub;
-        if (h && PostMessageA(h->window, kThreadEnded, 0, reinterpret_cast<LPARAM>(self))) return 0;
-        // Nobody is left on the user-interface side to hold it. If that thread still runs (its
-        // queue is full), the object is left rather than freed under a pointer held there.
-        if (!h || WaitForSingleObject(h->thread, 0) == WAIT_OBJECT_0) delete self;
+    if (!self->FreeOnTerminate) {
+        self->finished_ = true;  // the owner may delete the object from now on
+        return 0;
     }
+    self->finished_ = true;  // its destructor has nothing to wait for
+    SyncHub* h = hub;
+    if (h && PostMessageA(h->window, kThreadEnded, 0, reinterpret_cast<LPARAM>(self))) return 0;
+    // Nobody is left on the user-interface side to hold it. If that thread still runs (its
+    // queue is full), the object is left rather than freed under a pointer held there.
+    if (!h || WaitForSingleObject(h->thread, 0) == WAIT_OBJECT_0) delete self;
     return 0;
 }
-
-
 
 bool Thread::WaitFor(DWORD timeoutMs) {
     if (!handle_) return true;

@@ -79,11 +79,20 @@ TEST(Thread, FreeOnTerminateDeletesTheObjectWhenTheBodyEnds) {
         },
         &freed);
     t->FreeOnTerminate = true;
+    // The owner hears of the end on its own thread while the object is still there to forget.
+    DWORD heardOn = 0;
+    bool freedBeforeHeard = true;
+    t->OnTerminate = [&](tk::Thread&) {
+        heardOn = GetCurrentThreadId();
+        freedBeforeHeard = freed;
+    };
     t->Start();
     PumpUntil([] { return false; }, 100);
     EXPECT_FALSE(freed);
     t->Terminate();
     EXPECT_TRUE(PumpUntil([&] { return freed.load(); }));
+    EXPECT_EQ(heardOn, GetCurrentThreadId());
+    EXPECT_FALSE(freedBeforeHeard);
 }
 
 TEST(Thread, StepsRunInsideAModalMessageBox) {
