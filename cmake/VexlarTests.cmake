@@ -1,12 +1,14 @@
 # vexlar_host_test(NAME SOURCES... LIBS...) and vexlar_windows_test(NAME SOURCES... LIBS...):
 # one GoogleTest executable per subject. Windows tests run under Wine through CTest's
-# cross-compiling emulator (scripts/test sets up the prefix and the display).
+# cross-compiling emulator (scripts/test sets up the prefix and the display). Each writes its
+# GoogleTest results to test-results/ in its build folder, where scripts/test finds the skips.
 function(vexlar_host_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    XML_OUTPUT_DIR ${CMAKE_CURRENT_BINARY_DIR}/test-results
     PROPERTIES ENVIRONMENT "VEXLAR_SOURCE_DIR=${PROJECT_SOURCE_DIR};VEXLAR_BINARY_DIR=${PROJECT_BINARY_DIR}")
 endfunction()
 
@@ -19,7 +21,7 @@ function(vexlar_windows_test name)
   # as overlapping copies (-Wrestrict, a known false positive); the product is not affected.
   target_compile_options(${name} PRIVATE -g $<$<STREQUAL:${CMAKE_SYSTEM_PROCESSOR},X86>:-Wno-restrict>)
   # One CTest entry per executable: a Wine start costs more than a test.
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 --gtest_output=xml:test-results/${name}.xml)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

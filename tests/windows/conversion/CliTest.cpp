@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -21,7 +22,9 @@ struct Result {
     std::string err;
 };
 
-Result RunCli(const std::string& args, const std::string& errFile) {
+// `whileRunning` is called once the program has started.
+Result RunCli(const std::string& args, const std::string& errFile,
+              const std::function<void()>& whileRunning = {}) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE err = CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0,
                              nullptr);
@@ -37,7 +40,8 @@ Result RunCli(const std::string& args, const std::string& errFile) {
     std::string cmd = "\"" + ExePath() + "\" " + args;
     Result r;
     if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 60000);
+        if (whileRunning) whileRunning();
+        if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 999);
         GetExitCodeProcess(pi.hProcess, &r.code);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
@@ -63,6 +67,39 @@ void Write(const std::string& path, const std::string& bytes) {
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &w, nullptr);
     CloseHandle(h);
 }
+
+BOOL WINAPI IgnoreCtrlC(DWORD event) { return event == CTRL_C_EVENT; }
+
+// A console without a window, shared with the programs this test starts, so that its Ctrl+C
+// reaches them; this process ignores it. The console is borrowed from a command prompt started
+// with no window (a console of our own would open one). It stays for the rest of this process:
+// without a console, every console program started later would open a window of its own.
+class SharedConsole {
+public:
+    SharedConsole() {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::string cmd = "cmd.exe /k";
+        FreeConsole();
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                            nullptr, &si, &pi))
+            return;
+        for (int i = 0; i < 500 && !attached_; ++i) {
+            attached_ = AttachConsole(pi.dwProcessId);
+            if (!attached_) Sleep(10);
+        }
+        TerminateProcess(pi.hProcess, 0);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        SetConsoleCtrlHandler(IgnoreCtrlC, TRUE);
+    }
+    ~SharedConsole() { SetConsoleCtrlHandler(IgnoreCtrlC, FALSE); }
+    bool Attached() const { return attached_; }
+
+private:
+    bool attached_ = false;
+};
 
 TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     char base[MAX_PATH];
@@ -108,6 +145,47 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     for (const char* name : {"clip.gvi", "bad.gvi", "clip.AVI", "[1]clip.AVI", "[2]clip.AVI"})
         DeleteFileA((dir + name).c_str());
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "no temporary file may be left behind";
+}
+
+// Ctrl+C in the console mid-copy: the partial output is removed, the program says so and ends
+// with 130. Ctrl+Break takes the same way in the program, but Wine refuses to send it
+// (GenerateConsoleCtrlEvent fails with ERROR_INVALID_HANDLE).
+TEST(WinCli, CtrlCRemovesThePartialOutputAndExitsWith130) {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    std::string dir = std::string(base) + "vexlar-cli-stop-" + std::to_string(GetCurrentProcessId()) + "\\";
+    SharedConsole console;
+    ASSERT_TRUE(console.Attached());
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    // 2 GiB, sparse: seconds of copying, and no more than that on a disk if the stop fails.
+    std::string head(100, 'g');
+    head.replace(20, 4, "goog");
+    Write(dir + "big.gvi", head);
+    HANDLE h = CreateFileA((dir + "big.gvi").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size{};
+    size.QuadPart = 2LL << 30;
+    EXPECT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+
+    std::string folder = dir.substr(0, dir.size() - 1);
+    Result r = RunCli("-o \"" + folder + "\" \"" + dir + "big.gvi\"", dir + "err.txt",
+                      [&] {
+        // Once the temporary output has grown, the copy is under way.
+        auto copying = [&] {
+            WIN32_FIND_DATAA found{};
+            HANDLE f = FindFirstFileA((dir + "~vexlar-*").c_str(), &found);
+            if (f == INVALID_HANDLE_VALUE) return false;
+            FindClose(f);
+            return found.nFileSizeLow != 0;
+        };
+        for (int i = 0; i < 1000 && !copying(); ++i) Sleep(5);
+        EXPECT_TRUE(copying());
+        EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    });
+    EXPECT_EQ(r.code, 130u);
+    EXPECT_EQ(r.err, "gvi2avi: interrupted.\r\n");
+    DeleteFileA((dir + "big.gvi").c_str());
+    EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "the partial output must be removed";
 }
 
 }  // namespace

@@ -21,6 +21,19 @@ std::string MakeFileOfSize(const vt::TempFolder& folder, const std::string& name
     return path;
 }
 
+// The user's decimal separator, set for one test and put back after it.
+class DecimalSeparatorSetTo {
+public:
+    explicit DecimalSeparatorSetTo(const char* separator) {
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_, sizeof saved_);
+        EXPECT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator));
+    }
+    ~DecimalSeparatorSetTo() { SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_); }
+
+private:
+    char saved_[8] = {};
+};
+
 }  // namespace
 
 TEST(FileSizeText, MegabytesWithTwoDecimalsRoundedHalfUp) {
@@ -42,17 +55,14 @@ TEST(FileSizeText, MegabytesWithTwoDecimalsRoundedHalfUp) {
 }
 
 TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
-    char saved[8] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
     vt::TempFolder folder;
     std::string path = MakeFileOfSize(folder, "a.gvi", 131072);
     // The user's setting changed while the program runs is read afresh.
     for (const char* separator : {";", "."}) {
-        ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator));
+        DecimalSeparatorSetTo set(separator);
         EXPECT_EQ(DecimalSeparator(), separator);
         EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
     }
-    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
 }
 
 TEST(GviExtension, LetterCaseIgnoredOnlyTheLastPartCounts) {
@@ -84,10 +94,11 @@ TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
     std::string avi = MakeFileOfSize(folder, "clip.avi", 10);
     std::string odd = MakeFileOfSize(folder, "Other.GvI", 1048576);
     CreateDirectoryA(folder.File("sub").c_str(), nullptr);
+    DecimalSeparatorSetTo comma(",");
     Create();
     Drop({gvi, avi, folder.File("sub"), odd, gvi});
     EXPECT_EQ(Rows(), (Strings{gvi, odd}));
-    EXPECT_EQ(Rows(1), (Strings{"0.13", "1.00"}));
+    EXPECT_EQ(Rows(1), (Strings{"0,13", "1,00"}));
     EXPECT_EQ(CountLabel(), "Added 2 file(s).");
     RemoveDirectoryA(folder.File("sub").c_str());
 
@@ -126,10 +137,11 @@ TEST_F(MainWindowTest, LongDroppedPathsAreTakenWhole) {
 TEST_F(MainWindowTest, ThreeGigabyteFileShowsItsTrueSize) {
     vt::TempFolder folder;
     std::string big = MakeFileOfSize(folder, "big.gvi", 3221225472ull);
+    DecimalSeparatorSetTo comma(",");
     Create();
     Drop({big});
     EXPECT_EQ(FileSizeInBytes(big), 3221225472ull);
-    EXPECT_EQ(Rows(1), Strings{"3072" + DecimalSeparator() + "00"});
+    EXPECT_EQ(Rows(1), Strings{"3072,00"});
 }
 
 TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
