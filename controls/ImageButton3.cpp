@@ -91,49 +91,58 @@ void TImageButton::SetDefault(bool v) {
 // --- Drawing ---------------------------------------------------------------------------------
 
 void TImageButton::Redraw() {
-    ++redraws_;
     if (transparentMode_ == tmAuto) TakeAutoColor();
-    const COLORREF key = tk::ColorToRGB(transparentColor_);
+    // A window that is not on screen has nothing to update: its first paint shows it, and the
+    // shape follows the pictures the layout gave it, not each one on its way in.
+    if (!HandleAllocated() || !IsWindowVisible(WindowHandle())) return;
+    Compose();
+    UpdateRegion(work_);
+    if (!work_.Empty()) Canvas().DrawTransparent(0, 0, work_, tk::ColorToRGB(transparentColor_));
+}
 
+void TImageButton::Compose() {
+    const COLORREF key = tk::ColorToRGB(transparentColor_);
     // Composed off screen, shown in one transparent copy: no intermediate picture is seen.
     work_.SetSize(Width(), Height());
-    if (!work_.Empty()) {
-        work_.Fill(key);
-        tk::Canvas canvas(work_);
-        canvas.DrawOpaque(0, 0, noneBmp_);
-        switch (state_) {
-            case bsOver: canvas.DrawOpaque(0, 0, overBmp_); break;
-            case bsDown: canvas.DrawOpaque(0, 0, downBmp_); break;
-            case bsUp: canvas.DrawOpaque(0, 0, upBmp_); break;
-            default: break;
-        }
-        if (!enabled_) {
-            disabledBmp_.Transparent = true;
-            disabledBmp_.TransparentColor = key;
-            canvas.Draw(0, 0, disabledBmp_);
-        }
-        if (hasFocus_) {
-            focusedBmp_.Transparent = true;
-            focusedBmp_.TransparentColor = key;
-            canvas.Draw(0, 0, focusedBmp_);
-        }
-        GdiFlush();
+    if (work_.Empty()) return;
+    work_.Fill(key);
+    tk::Canvas canvas(work_);
+    canvas.DrawOpaque(0, 0, noneBmp_);
+    switch (state_) {
+        case bsOver: canvas.DrawOpaque(0, 0, overBmp_); break;
+        case bsDown: canvas.DrawOpaque(0, 0, downBmp_); break;
+        case bsUp: canvas.DrawOpaque(0, 0, upBmp_); break;
+        default: break;
     }
+    if (!enabled_) {
+        disabledBmp_.Transparent = true;
+        disabledBmp_.TransparentColor = key;
+        canvas.Draw(0, 0, disabledBmp_);
+    }
+    if (hasFocus_) {
+        focusedBmp_.Transparent = true;
+        focusedBmp_.TransparentColor = key;
+        canvas.Draw(0, 0, focusedBmp_);
+    }
+    GdiFlush();
+}
 
-    // Without a parent there is no window to shape or draw on yet; the region is built once
-    // there is one (RegionState stays as it is until then).
-    if (!HandleAllocated() && !Parent()) return;
+void TImageButton::HandleCreated() {
+    tk::CustomControl::HandleCreated();
+    // A new window has no shape yet. It is shaped before it is first seen, so that its first
+    // paint is its only one.
+    regionState_ = kNoRegion;
+    if (transparentMode_ == tmAuto) TakeAutoColor();
+    Compose();
     UpdateRegion(work_);
-    if (!work_.Empty()) Canvas().DrawTransparent(0, 0, work_, key);
 }
 
 void TImageButton::UpdateRegion(const tk::Bitmap& picture) {
     if (state_ == regionState_) return;
     regionState_ = state_;
     tk::OwnedRegion region(imagebutton::BuildRegion(ViewOf(picture), tk::ColorToRGB(transparentColor_)));
-    ++regionBuilds_;
     // No region (every pixel transparent) removes any shape: the whole rectangle shows.
-    if (SetWindowRgn(Handle(), region.get(), TRUE)) region.release();
+    if (SetWindowRgn(WindowHandle(), region.get(), TRUE)) region.release();
 }
 
 void TImageButton::Paint() { Redraw(); }
