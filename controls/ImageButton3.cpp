@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/ImageButton3Region.h"
+#include "toolkit/Events.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"
@@ -308,22 +309,6 @@ LRESULT TImageButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // --- Published properties --------------------------------------------------------------------
 
-void TImageButton::SetEventName(const std::string& event, const std::string& method) {
-    for (auto& [e, m] : eventNames_) {
-        if (e == event) {
-            m = method;
-            return;
-        }
-    }
-    eventNames_.emplace_back(event, method);
-}
-
-std::string TImageButton::EventName(const std::string& event) const {
-    for (const auto& [e, m] : eventNames_)
-        if (e == event) return m;
-    return {};
-}
-
 const tk::ClassInfo& TImageButton::StaticInfo() {
     using Self = TImageButton;
     using tk::LayoutValue;
@@ -333,25 +318,10 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
         ci.base = &tk::CustomControl::StaticInfo();
         ci.create = [](tk::Component* owner) { return std::make_unique<Self>(owner); };
 
-        // Events name a handler method of the form that loads the layout.
-        auto event = [&ci](const char* name, tk::NotifyEvent Self::*member) {
-            ci.properties.push_back(tk::Property<Self>(
-                name,
-                [name, member](Self& c, const LayoutValue& v) {
-                    const std::string& method = tk::IdentValue(v);
-                    tk::Form* form = tk::Form::MethodsOf(c);
-                    if (!form) throw tk::LayoutValueError("no form to find " + method + " in");
-                    auto it = form->Methods().notify.find(method);
-                    if (it == form->Methods().notify.end())
-                        throw tk::LayoutValueError("no handler " + method);
-                    c.*member = it->second;
-                    c.SetEventName(name, method);
-                },
-                [name](const Self& c) { return LayoutValue::Id(c.EventName(name)); }, std::nullopt,
-                [name, member](const Self& c) { return c.*member && !c.EventName(name).empty(); }));
-        };
-        event("OnMouseEnter", &Self::OnMouseEnter);
-        event("OnMouseLeave", &Self::OnMouseLeave);
+        ci.properties.push_back(tk::EventProperty<Self, tk::NotifyEvent>("OnMouseEnter", &Self::OnMouseEnter,
+                                                                        &tk::EventMethods::notify));
+        ci.properties.push_back(tk::EventProperty<Self, tk::NotifyEvent>("OnMouseLeave", &Self::OnMouseLeave,
+                                                                        &tk::EventMethods::notify));
 
         // Pictures as data blocks; an empty picture is not stored.
         auto picture = [&ci](const char* name, const tk::Bitmap& (Self::*get)() const,

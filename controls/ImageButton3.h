@@ -107,8 +107,6 @@ private:
     void NotifyGroup();
     LRESULT ButtonPressed(int32_t group, TImageButton* sender);
     void AssignPicture(tk::Bitmap& target, const tk::Bitmap& source);
-    void SetEventName(const std::string& event, const std::string& method);
-    std::string EventName(const std::string& event) const;
 
     // Owned pictures, made in this order.
     tk::Bitmap downBmp_, noneBmp_, overBmp_, upBmp_, focusedBmp_, disabledBmp_;
