@@ -128,6 +128,14 @@ void TForm1::RegisterHandlers() {
     mouse("Label2MouseDown", &TForm1::Label2MouseDown);
     mouse("Label2MouseUp", &TForm1::Label2MouseUp);
     mouseMove("Label2MouseMove", &TForm1::Label2MouseMove);
+    notify("Timer1Timer", &TForm1::Timer1Timer);
+    notify("Contents1Click", &TForm1::Contents1Click);
+    notify("AboutVexlar1Click", &TForm1::AboutVexlar1Click);
+    notify("VisitVexlarWebSite1Click", &TForm1::VisitVexlarWebSite1Click);
+    notify("Add1Click", &TForm1::Add1Click);
+    notify("Delete1Click", &TForm1::Delete1Click);
+    notify("Clear1Click", &TForm1::Clear1Click);
+    notify("Play1Click", &TForm1::Play1Click);
 }
 
 namespace {
@@ -172,19 +180,6 @@ void TForm1::FindControls() {
     Delete1 = Need<tk::MenuItem>(*this, "Delete1");
     Clear1 = Need<tk::MenuItem>(*this, "Clear1");
     Play1 = Need<tk::MenuItem>(*this, "Play1");
-
-    // The timer and the menu items publish no events to a layout: they are wired here.
-    auto bind = [this](void (TForm1::*method)(tk::Component*)) {
-        return [this, method](tk::Component* sender) { (this->*method)(sender); };
-    };
-    Timer1->OnTimer = bind(&TForm1::Timer1Timer);
-    Add1->OnClick = bind(&TForm1::Add1Click);
-    Delete1->OnClick = bind(&TForm1::Delete1Click);
-    Clear1->OnClick = bind(&TForm1::Clear1Click);
-    Play1->OnClick = bind(&TForm1::Play1Click);
-    Contents1->OnClick = bind(&TForm1::Contents1Click);
-    AboutVexlar1->OnClick = bind(&TForm1::AboutVexlar1Click);
-    VisitVexlarWebSite1->OnClick = bind(&TForm1::VisitVexlarWebSite1Click);
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/ImageButton3Region.h"
+#include "tests/windows/imagebutton/PerPixelRegion.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
         const imagebutton::PixelView view = p.View();
         const COLORREF key = view.Pixel(0, view.height - 1);  // as under tmAuto
 
-        HRGN reference = imagebutton::BuildRegionPerPixel(view, key);
+        HRGN reference = BuildRegionPerPixel(view, key);
         HRGN fast = imagebutton::BuildRegion(view, key);
         const bool equal = (!reference && !fast) || (reference && fast && EqualRgn(reference, fast));
         allEqual = allEqual && equal;
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
         if (reference) DeleteObject(reference);
         if (fast) DeleteObject(fast);
 
-        const double slow = Time([&] { return imagebutton::BuildRegionPerPixel(view, key); }, 201);
+        const double slow = Time([&] { return BuildRegionPerPixel(view, key); }, 201);
         const double quick = Time([&] { return imagebutton::BuildRegion(view, key); }, 2001);
         char size[16];
         std::snprintf(size, sizeof size, "%dx%d", p.width, p.height);

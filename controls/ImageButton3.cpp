@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/ImageButton3Region.h"
+#include "toolkit/Events.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"
@@ -91,49 +92,58 @@ void TImageButton::SetDefault(bool v) {
 // --- Drawing ---------------------------------------------------------------------------------
 
 void TImageButton::Redraw() {
-    ++redraws_;
     if (transparentMode_ == tmAuto) TakeAutoColor();
-    const COLORREF key = tk::ColorToRGB(transparentColor_);
+    // A window that is not on screen has nothing to update: its first paint shows it, and the
+    // shape follows the pictures the layout gave it, not each one on its way in.
+    if (!HandleAllocated() || !IsWindowVisible(WindowHandle())) return;
+    Compose();
+    UpdateRegion(work_);
+    if (!work_.Empty()) Canvas().DrawTransparent(0, 0, work_, tk::ColorToRGB(transparentColor_));
+}
 
+void TImageButton::Compose() {
+    const COLORREF key = tk::ColorToRGB(transparentColor_);
     // Composed off screen, shown in one transparent copy: no intermediate picture is seen.
     work_.SetSize(Width(), Height());
-    if (!work_.Empty()) {
-        work_.Fill(key);
-        tk::Canvas canvas(work_);
-        canvas.DrawOpaque(0, 0, noneBmp_);
-        switch (state_) {
-            case bsOver: canvas.DrawOpaque(0, 0, overBmp_); break;
-            case bsDown: canvas.DrawOpaque(0, 0, downBmp_); break;
-            case bsUp: canvas.DrawOpaque(0, 0, upBmp_); break;
-            default: break;
-        }
-        if (!enabled_) {
-            disabledBmp_.Transparent = true;
-            disabledBmp_.TransparentColor = key;
-            canvas.Draw(0, 0, disabledBmp_);
-        }
-        if (hasFocus_) {
-            focusedBmp_.Transparent = true;
-            focusedBmp_.TransparentColor = key;
-            canvas.Draw(0, 0, focusedBmp_);
-        }
-        GdiFlush();
+    if (work_.Empty()) return;
+    work_.Fill(key);
+    tk::Canvas canvas(work_);
+    canvas.DrawOpaque(0, 0, noneBmp_);
+    switch (state_) {
+        case bsOver: canvas.DrawOpaque(0, 0, overBmp_); break;
+        case bsDown: canvas.DrawOpaque(0, 0, downBmp_); break;
+        case bsUp: canvas.DrawOpaque(0, 0, upBmp_); break;
+        default: break;
     }
+    if (!enabled_) {
+        disabledBmp_.Transparent = true;
+        disabledBmp_.TransparentColor = key;
+        canvas.Draw(0, 0, disabledBmp_);
+    }
+    if (hasFocus_) {
+        focusedBmp_.Transparent = true;
+        focusedBmp_.TransparentColor = key;
+        canvas.Draw(0, 0, focusedBmp_);
+    }
+    GdiFlush();
+}
 
-    // Without a parent there is no window to shape or draw on yet; the region is built once
-    // there is one (RegionState stays as it is until then).
-    if (!HandleAllocated() && !Parent()) return;
+void TImageButton::HandleCreated() {
+    tk::CustomControl::HandleCreated();
+    // A new window has no shape yet. It is shaped before it is first seen, so that its first
+    // paint is its only one.
+    regionState_ = kNoRegion;
+    if (transparentMode_ == tmAuto) TakeAutoColor();
+    Compose();
     UpdateRegion(work_);
-    if (!work_.Empty()) Canvas().DrawTransparent(0, 0, work_, key);
 }
 
 void TImageButton::UpdateRegion(const tk::Bitmap& picture) {
     if (state_ == regionState_) return;
     regionState_ = state_;
     tk::OwnedRegion region(imagebutton::BuildRegion(ViewOf(picture), tk::ColorToRGB(transparentColor_)));
-    ++regionBuilds_;
     // No region (every pixel transparent) removes any shape: the whole rectangle shows.
-    if (SetWindowRgn(Handle(), region.get(), TRUE)) region.release();
+    if (SetWindowRgn(WindowHandle(), region.get(), TRUE)) region.release();
 }
 
 void TImageButton::Paint() { Redraw(); }
@@ -299,22 +309,6 @@ LRESULT TImageButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // --- Published properties --------------------------------------------------------------------
 
-void TImageButton::SetEventName(const std::string& event, const std::string& method) {
-    for (auto& [e, m] : eventNames_) {
-        if (e == event) {
-            m = method;
-            return;
-        }
-    }
-    eventNames_.emplace_back(event, method);
-}
-
-std::string TImageButton::EventName(const std::string& event) const {
-    for (const auto& [e, m] : eventNames_)
-        if (e == event) return m;
-    return {};
-}
-
 const tk::ClassInfo& TImageButton::StaticInfo() {
     using Self = TImageButton;
     using tk::LayoutValue;
@@ -324,25 +318,10 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
         ci.base = &tk::CustomControl::StaticInfo();
         ci.create = [](tk::Component* owner) { return std::make_unique<Self>(owner); };
 
-        // Events name a handler method of the form that loads the layout.
-        auto event = [&ci](const char* name, tk::NotifyEvent Self::*member) {
-            ci.properties.push_back(tk::Property<Self>(
-                name,
-                [name, member](Self& c, const LayoutValue& v) {
-                    const std::string& method = tk::IdentValue(v);
-                    tk::Form* form = tk::Form::MethodsOf(c);
-                    if (!form) throw tk::LayoutValueError("no form to find " + method + " in");
-                    auto it = form->Methods().notify.find(method);
-                    if (it == form->Methods().notify.end())
-                        throw tk::LayoutValueError("no handler " + method);
-                    c.*member = it->second;
-                    c.SetEventName(name, method);
-                },
-                [name](const Self& c) { return LayoutValue::Id(c.EventName(name)); }, std::nullopt,
-                [name, member](const Self& c) { return c.*member && !c.EventName(name).empty(); }));
-        };
-        event("OnMouseEnter", &Self::OnMouseEnter);
-        event("OnMouseLeave", &Self::OnMouseLeave);
+        ci.properties.push_back(tk::EventProperty<Self, tk::NotifyEvent>("OnMouseEnter", &Self::OnMouseEnter,
+                                                                        &tk::EventMethods::notify));
+        ci.properties.push_back(tk::EventProperty<Self, tk::NotifyEvent>("OnMouseLeave", &Self::OnMouseLeave,
+                                                                        &tk::EventMethods::notify));
 
         // Pictures as data blocks; an empty picture is not stored.
         auto picture = [&ci](const char* name, const tk::Bitmap& (Self::*get)() const,

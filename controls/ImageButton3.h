@@ -78,20 +78,19 @@ public:
     uint8_t RegionState() const { return regionState_; }
     bool MouseInside() const { return mouseInside_; }
 
-    // Composes the picture of the current state, shapes the window and shows it, at once.
+    // Composes the picture of the current state, shapes the window and shows it, at once; a
+    // window not on screen waits for its first paint.
     void Redraw();
 
     // Click by mouse, Space or dialog key: modal result, group latch, focus, then OnClick.
     void Click() override;
 
-    // For tests and measurements: the picture the last Redraw composed, how many times a window
-    // region has been built and how many redraws ran.
+    // The picture the last Redraw composed.
     const tk::Bitmap& ComposedPicture() const { return work_; }
-    int RegionBuilds() const { return regionBuilds_; }
-    int RedrawCount() const { return redraws_; }
 
 protected:
     void Paint() override;
+    void HandleCreated() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void MouseDown(tk::MouseButton button, tk::ShiftState shift, int x, int y) override;
     void MouseUp(tk::MouseButton button, tk::ShiftState shift, int x, int y) override;
@@ -103,12 +102,11 @@ protected:
 
 private:
     void TakeAutoColor();
+    void Compose();
     void UpdateRegion(const tk::Bitmap& picture);
     void NotifyGroup();
     LRESULT ButtonPressed(int32_t group, TImageButton* sender);
     void AssignPicture(tk::Bitmap& target, const tk::Bitmap& source);
-    void SetEventName(const std::string& event, const std::string& method);
-    std::string EventName(const std::string& event) const;
 
     // Owned pictures, made in this order.
     tk::Bitmap downBmp_, noneBmp_, overBmp_, upBmp_, focusedBmp_, disabledBmp_;
@@ -127,6 +125,4 @@ private:
     uint8_t regionState_ = kNoRegion;
 
     tk::Bitmap work_;  // the last composed picture
-    int regionBuilds_ = 0;
-    int redraws_ = 0;
 };

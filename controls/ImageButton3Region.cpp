@@ -1,4 +1,4 @@
-// Window shapes for image buttons: the per-pixel definition and the fast run-based builder.
+// Window shapes for image buttons, built from runs of opaque pixels.
 #include "controls/ImageButton3Region.h"
 
 #include <cstring>
@@ -35,23 +35,6 @@ void RowRuns(const PixelView& picture, int y, uint8_t b, uint8_t g, uint8_t r,
 }
 
 }  // namespace
-
-HRGN BuildRegionPerPixel(const PixelView& picture, COLORREF transparent) {
-    HRGN region = nullptr;
-    for (int x = 0; x < picture.width; ++x) {
-        for (int y = 0; y < picture.height; ++y) {
-            if (picture.Pixel(x, y) == transparent) continue;
-            HRGN dot = CreateRectRgn(x, y, x + 1, y + 1);
-            if (!region) {
-                region = dot;
-            } else {
-                CombineRgn(region, region, dot, RGN_OR);
-                DeleteObject(dot);
-            }
-        }
-    }
-    return region;
-}
 
 HRGN BuildRegion(const PixelView& picture, COLORREF transparent) {
     if (picture.width <= 0 || picture.height <= 0 || !picture.bits) return nullptr;

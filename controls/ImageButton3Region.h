@@ -24,14 +24,11 @@ struct PixelView {
     }
 };
 
-// The shape built pixel by pixel: one 1 x 1 rectangle per pixel that is not `transparent`,
-// scanned column by column and joined with RGN_OR. Slow; kept as the definition the fast
-// builder is checked and measured against. nullptr when every pixel is transparent.
-HRGN BuildRegionPerPixel(const PixelView& picture, COLORREF transparent);
-
-// The same shape from horizontal runs: rows with equal runs are merged into one band and the
-// rectangles go to a single ExtCreateRegion. nullptr when every pixel is transparent (or
-// when the system cannot make the region).
+// The shape of the pixels that are not `transparent`, from horizontal runs: rows with equal
+// runs are merged into one band and the rectangles go to a single ExtCreateRegion, in the
+// system's own banded order, so the region equals the one 1 x 1 rectangles joined pixel by
+// pixel would make. nullptr when every pixel is transparent (or when the system cannot make
+// the region).
 HRGN BuildRegion(const PixelView& picture, COLORREF transparent);
 
 }  // namespace imagebutton

@@ -111,6 +111,22 @@ Component* Component::FindComponent(const std::string& name) const {
     return nullptr;
 }
 
+const std::string* Component::BoundHandler(const std::string& event) const {
+    for (const auto& [e, m] : handlers_)
+        if (e == event) return &m;
+    return nullptr;
+}
+
+void Component::BindHandler(const std::string& event, const std::string& method) {
+    for (auto& [e, m] : handlers_) {
+        if (e == event) {
+            m = method;
+            return;
+        }
+    }
+    handlers_.emplace_back(event, method);
+}
+
 const ClassInfo& Component::Info() const { return StaticInfo(); }
 
 const ClassInfo& Component::StaticInfo() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tk {
@@ -103,9 +104,15 @@ public:
     // Called once every property of this component has been read from a layout.
     virtual void Loaded() {}
 
+    // The handler method a layout bound to an event of this component ("OnClick" ->
+    // "Add1Click"), by its name; nullptr when none is.
+    const std::string* BoundHandler(const std::string& event) const;
+    void BindHandler(const std::string& event, const std::string& method);
+
 private:
     Component* owner_;
     std::string name_;
+    std::vector<std::pair<std::string, std::string>> handlers_;  // event, method
     std::vector<std::unique_ptr<Component>> owned_;
 };
 

@@ -225,7 +225,6 @@ protected:
     // For the property tables.
     friend struct ControlProps;
     std::string popupMenuName_;  // a layout names its menu before the menu may exist
-    std::vector<std::pair<std::string, std::string>> eventNames_;  // event -> bound method name
 
 private:
     friend class WinControl;

@@ -93,39 +93,6 @@ struct ControlProps {
         return static_cast<Color>(Int32Value(v));
     }
 
-    // Events: the layout names a handler method that the form registered under that name.
-    static const std::string* BoundName(const Control& c, const std::string& event) {
-        for (const auto& [e, m] : c.eventNames_)
-            if (e == event) return &m;
-        return nullptr;
-    }
-    static void Bind(Control& c, const std::string& event, const std::string& method) {
-        for (auto& [e, m] : c.eventNames_) {
-            if (e == event) {
-                m = method;
-                return;
-            }
-        }
-        c.eventNames_.push_back({event, method});
-    }
-    template <typename C, typename E>
-    static PropertyInfo Event(std::string name, E C::*member, std::map<std::string, E> EventMethods::*table) {
-        return Property<C>(
-            name,
-            [name, member, table](C& c, const LayoutValue& v) {
-                const std::string& method = IdentValue(v);
-                Form* form = Form::MethodsOf(c);
-                if (!form) throw LayoutValueError("no form to take the method " + method);
-                auto& methods = form->Methods().*table;
-                auto it = methods.find(method);
-                if (it == methods.end()) throw LayoutValueError("unknown method " + method);
-                c.*member = it->second;
-                Bind(c, name, method);
-            },
-            [name](const C& c) { return LayoutValue::Id(*BoundName(c, name)); }, std::nullopt,
-            [name](const C& c) { return BoundName(c, name) != nullptr; });
-    }
-
     static ClassInfo ControlInfo();
     static ClassInfo WinControlInfo();
     static ClassInfo FormInfo();
@@ -232,11 +199,11 @@ ClassInfo ControlProps::ControlInfo() {
                         std::nullopt, [](const C& c) { return !c.ParentShowHint(); }));
     p.push_back(Bool<C>("Visible", [](const C& c) { return c.Visible(); }, [](C& c, bool v) { c.SetVisible(v); },
                         std::nullopt, [](const C& c) { return !c.Visible() && !dynamic_cast<const Form*>(&c); }));
-    p.push_back(Event<C, NotifyEvent>("OnClick", &C::OnClick, &EventMethods::notify));
-    p.push_back(Event<C, NotifyEvent>("OnDblClick", &C::OnDblClick, &EventMethods::notify));
-    p.push_back(Event<C, MouseEvent>("OnMouseDown", &C::OnMouseDown, &EventMethods::mouse));
-    p.push_back(Event<C, MouseMoveEvent>("OnMouseMove", &C::OnMouseMove, &EventMethods::mouseMove));
-    p.push_back(Event<C, MouseEvent>("OnMouseUp", &C::OnMouseUp, &EventMethods::mouse));
+    p.push_back(EventProperty<C, NotifyEvent>("OnClick", &C::OnClick, &EventMethods::notify));
+    p.push_back(EventProperty<C, NotifyEvent>("OnDblClick", &C::OnDblClick, &EventMethods::notify));
+    p.push_back(EventProperty<C, MouseEvent>("OnMouseDown", &C::OnMouseDown, &EventMethods::mouse));
+    p.push_back(EventProperty<C, MouseMoveEvent>("OnMouseMove", &C::OnMouseMove, &EventMethods::mouseMove));
+    p.push_back(EventProperty<C, MouseEvent>("OnMouseUp", &C::OnMouseUp, &EventMethods::mouse));
     return info;
 }
 
@@ -250,11 +217,11 @@ ClassInfo ControlProps::WinControlInfo() {
                        std::nullopt, [](const C& c) { return c.TabOrder() >= 0; }));
     p.push_back(Bool<C>("TabStop", [](const C& c) { return c.TabStop(); }, [](C& c, bool v) { c.SetTabStop(v); },
                         std::nullopt, [](const C& c) { return c.TabStop() != c.defaultTabStop_; }));
-    p.push_back(Event<C, NotifyEvent>("OnEnter", &C::OnEnter, &EventMethods::notify));
-    p.push_back(Event<C, NotifyEvent>("OnExit", &C::OnExit, &EventMethods::notify));
-    p.push_back(Event<C, KeyEvent>("OnKeyDown", &C::OnKeyDown, &EventMethods::key));
-    p.push_back(Event<C, KeyPressEvent>("OnKeyPress", &C::OnKeyPress, &EventMethods::keyPress));
-    p.push_back(Event<C, KeyEvent>("OnKeyUp", &C::OnKeyUp, &EventMethods::key));
+    p.push_back(EventProperty<C, NotifyEvent>("OnEnter", &C::OnEnter, &EventMethods::notify));
+    p.push_back(EventProperty<C, NotifyEvent>("OnExit", &C::OnExit, &EventMethods::notify));
+    p.push_back(EventProperty<C, KeyEvent>("OnKeyDown", &C::OnKeyDown, &EventMethods::key));
+    p.push_back(EventProperty<C, KeyPressEvent>("OnKeyPress", &C::OnKeyPress, &EventMethods::keyPress));
+    p.push_back(EventProperty<C, KeyEvent>("OnKeyUp", &C::OnKeyUp, &EventMethods::key));
     return info;
 }
 
@@ -291,11 +258,11 @@ ClassInfo ControlProps::FormInfo() {
          {"poDesktopCenter", tk::Position::ScreenCenter}},
         [](const C& c) { return c.GetPosition(); }, [](C& c, tk::Position v) { c.SetPosition(v); },
         tk::Position::Designed));
-    p.push_back(Event<C, NotifyEvent>("OnCreate", &C::OnCreate, &EventMethods::notify));
-    p.push_back(Event<C, NotifyEvent>("OnDestroy", &C::OnDestroy, &EventMethods::notify));
-    p.push_back(Event<C, NotifyEvent>("OnShow", &C::OnShow, &EventMethods::notify));
-    p.push_back(Event<C, NotifyEvent>("OnHide", &C::OnHide, &EventMethods::notify));
-    p.push_back(Event<C, std::function<void(Component*, bool&)>>("OnCloseQuery", &C::OnCloseQuery, &EventMethods::closeQuery));
+    p.push_back(EventProperty<C, NotifyEvent>("OnCreate", &C::OnCreate, &EventMethods::notify));
+    p.push_back(EventProperty<C, NotifyEvent>("OnDestroy", &C::OnDestroy, &EventMethods::notify));
+    p.push_back(EventProperty<C, NotifyEvent>("OnShow", &C::OnShow, &EventMethods::notify));
+    p.push_back(EventProperty<C, NotifyEvent>("OnHide", &C::OnHide, &EventMethods::notify));
+    p.push_back(EventProperty<C, std::function<void(Component*, bool&)>>("OnCloseQuery", &C::OnCloseQuery, &EventMethods::closeQuery));
     return info;
 }
 

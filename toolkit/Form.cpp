@@ -76,9 +76,9 @@ void Form::Loaded() {
     }
 }
 
-Form* Form::MethodsOf(Component& c) {
+EventMethods* MethodsFor(Component& c) {
     for (Component* p = &c; p; p = p->Owner())
-        if (auto* f = dynamic_cast<Form*>(p)) return f;
+        if (auto* f = dynamic_cast<Form*>(p)) return &f->Methods();
     return nullptr;
 }
 

@@ -3,26 +3,15 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "toolkit/Control.h"
+#include "toolkit/Events.h"
 
 namespace tk {
 
 enum class BorderStyle { None, Dialog };  // bsNone, bsDialog
 enum class Position { Designed, ScreenCenter };  // poDesigned, poScreenCenter
-
-// Handlers a layout names by text ("OnClick = ImageButton1Click"). A form registers its handler
-// methods here before it loads its layout; event properties look them up by name.
-struct EventMethods {
-    std::map<std::string, NotifyEvent> notify;
-    std::map<std::string, MouseEvent> mouse;
-    std::map<std::string, MouseMoveEvent> mouseMove;
-    std::map<std::string, KeyEvent> key;
-    std::map<std::string, KeyPressEvent> keyPress;
-    std::map<std::string, std::function<void(Component* sender, bool& canClose)>> closeQuery;
-};
 
 class Form : public WinControl {
 public:
@@ -105,8 +94,6 @@ public:
 
     // Handler methods by name, for the event properties of a layout.
     EventMethods& Methods() { return methods_; }
-    // The form whose handler methods a component's events bind to: its root owner's form.
-    static Form* MethodsOf(Component& c);
 
     // Updates the tooltip of a control that sits on this form.
     void UpdateTooltip(Control& c);

@@ -2,6 +2,7 @@
 #include "toolkit/PopupMenu.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"
 
@@ -107,6 +108,7 @@ const ClassInfo& MenuItem::StaticInfo() {
         i.properties.push_back(Property<MenuItem>(
             "Visible", [](MenuItem& m, const LayoutValue& v) { m.SetVisible(BoolValue(v)); },
             [](const MenuItem& m) { return LayoutValue::Bool(m.Visible()); }, LayoutValue::Bool(true)));
+        i.properties.push_back(EventProperty<MenuItem, NotifyEvent>("OnClick", &MenuItem::OnClick, &EventMethods::notify));
         i.create = [](Component* owner) { return std::make_unique<MenuItem>(owner); };
         return i;
     }();

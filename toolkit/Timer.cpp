@@ -2,6 +2,7 @@
 #include "toolkit/Timer.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Events.h"
 #include "toolkit/Layout.h"
 
 #include <map>
@@ -115,6 +116,7 @@ const ClassInfo& Timer::StaticInfo() {
                 t.SetInterval(static_cast<uint32_t>(ms));
             },
             [](const Timer& t) { return LayoutValue::Int(t.Interval()); }, LayoutValue::Int(1000)));
+        i.properties.push_back(EventProperty<Timer, NotifyEvent>("OnTimer", &Timer::OnTimer, &EventMethods::notify));
         i.create = [](Component* owner) { return std::make_unique<Timer>(owner); };
         return i;
     }();

@@ -46,11 +46,15 @@ TEST_F(ImageButtonGroupTest, ClickLatchesAndReleasesTheOtherMembersOfTheParent) 
     EXPECT_TRUE(other_->Down());  // under another parent
     EXPECT_TRUE(loose_->Down());  // in another group
 
-    // Without AllowAllUp the latched one cannot be released by itself.
-    const int redraws = b_[1]->RedrawCount();
+    // Without AllowAllUp the latched one cannot be released by itself, and it draws nothing.
+    vt::PumpFor(20);
+    Scribble(b_[1]->Handle(), RGB(255, 0, 0));
+    vt::PumpFor(20);
+    ASSERT_EQ(OnScreen(b_[1]->Handle(), 20, 15), RGB(255, 0, 0));
     b_[1]->SetDown(false);
     EXPECT_TRUE(b_[1]->Down());
-    EXPECT_EQ(b_[1]->RedrawCount(), redraws);
+    vt::PumpFor(20);
+    EXPECT_EQ(OnScreen(b_[1]->Handle(), 20, 15), RGB(255, 0, 0));
 }
 
 TEST_F(ImageButtonGroupTest, AllowAllUpTogglesAndIsHandedToTheWholeGroup) {
@@ -87,14 +91,18 @@ TEST_F(ImageButtonGroupTest, JoiningAGroupHandsItsAllowAllUpOver) {
 
 TEST_F(ImageButtonGroupTest, GroupIndexZeroReleasesAndReturnsTheLookAtOnce) {
     b_[0]->SetDown(true);
-    const int builds = b_[0]->RegionBuilds();
+    vt::PumpFor(20);
+    WindowSpy spy(b_[0]->Handle());
     b_[0]->SetGroupIndex(0);
     EXPECT_FALSE(b_[0]->Down());
     EXPECT_EQ(b_[0]->State(), TImageButton::bsNone);
     EXPECT_EQ(Middle(*b_[0]), kNone);
-    EXPECT_EQ(b_[0]->RegionBuilds(), builds + 1);
+    EXPECT_EQ(spy.Shapes(), 1);
     b_[0]->SetDown(true);
     EXPECT_FALSE(b_[0]->Down());
+    WindowSpy idle(b_[2]->Handle());
+    b_[2]->SetGroupIndex(0);  // not down: the same look, and a new shape all the same
+    EXPECT_EQ(idle.Shapes(), 1);
 
     // No longer a member: the others latch without touching it.
     MouseClick(*b_[1]);

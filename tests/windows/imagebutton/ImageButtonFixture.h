@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +67,70 @@ inline COLORREF Middle(const TImageButton& b) {
     return b.ComposedPicture().Pixel(b.Width() / 2, b.Height() / 2);
 }
 
+// What a program outside the button sees of its window: the paints it gets and the reshapes
+// SetWindowRgn announces (a frame change that neither moves nor sizes the window).
+class WindowSpy {
+public:
+    explicit WindowSpy(HWND window) : window_(window) {
+        SetWindowSubclass(window_, &Watch, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~WindowSpy() {
+        if (IsWindow(window_)) RemoveWindowSubclass(window_, &Watch, 1);
+    }
+    WindowSpy(const WindowSpy&) = delete;
+    WindowSpy& operator=(const WindowSpy&) = delete;
+
+    int Paints() const { return paints_; }
+    int Shapes() const { return shapes_; }
+
+private:
+    static LRESULT CALLBACK Watch(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+        auto* spy = reinterpret_cast<WindowSpy*>(self);
+        if (msg == WM_PAINT) ++spy->paints_;
+        if (msg == WM_WINDOWPOSCHANGED) {
+            const UINT reshape = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE;
+            if ((reinterpret_cast<const WINDOWPOS*>(lp)->flags & reshape) == reshape) ++spy->shapes_;
+        }
+        return DefSubclassProc(w, msg, wp, lp);
+    }
+
+    HWND window_;
+    int paints_ = 0;
+    int shapes_ = 0;
+};
+
+// The colour the screen shows at (x, y) of a window's client area.
+inline COLORREF OnScreen(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Paints over a window from outside; only the window's own drawing brings its picture back.
+inline void Scribble(HWND window, COLORREF c) {
+    RECT r;
+    GetClientRect(window, &r);
+    HDC dc = GetDC(window);
+    HBRUSH brush = CreateSolidBrush(c);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+    GdiFlush();
+}
+
+// A point of the button's window region, in its client coordinates.
+inline bool InShape(TImageButton& b, int x, int y) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(b.Handle(), rgn);
+    const bool inside = kind == ERROR ? (x >= 0 && y >= 0 && x < b.Width() && y < b.Height())
+                                      : PtInRegion(rgn, x, y) != FALSE;
+    DeleteObject(rgn);
+    return inside;
+}
+
 inline LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 class ImageButtonTest : public ::testing::Test {
@@ -118,16 +183,6 @@ protected:
     }
     static void Key(HWND target, UINT msg, WPARAM key) {
         SendMessageA(target, msg, key, msg == WM_KEYUP ? 0xC0000001 : 1);
-    }
-
-    // A point of the button's window region, in its client coordinates.
-    static bool InShape(TImageButton& b, int x, int y) {
-        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-        const int kind = GetWindowRgn(b.Handle(), rgn);
-        const bool inside = kind == ERROR ? (x >= 0 && y >= 0 && x < b.Width() && y < b.Height())
-                                          : PtInRegion(rgn, x, y) != FALSE;
-        DeleteObject(rgn);
-        return inside;
     }
 
     std::unique_ptr<tk::Form> form_;

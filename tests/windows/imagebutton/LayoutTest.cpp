@@ -1,6 +1,8 @@
 // What the layout writer stores of a button, and reading it back.
 #include "tests/windows/imagebutton/ImageButtonFixture.h"
 
+#include <optional>
+
 #include "toolkit/Layout.h"
 
 namespace ibt {
@@ -74,6 +76,57 @@ TEST_F(ImageButtonTest, StoredButtonReadsBackTheSame) {
     EXPECT_EQ(copy->DownBitmap().Pixel(20, 15), kDown);
     EXPECT_EQ(copy->DisabledBitmap().Pixel(0, 0), RGB(128, 128, 128));
     EXPECT_EQ(tk::SaveComponent(*copy), text);
+}
+
+TEST(ImageButtonLayout, LoadedButtonIsShapedBeforeItsWindowShowsAndPaintedOnce) {
+    // The layout's pictures, as a form's resources would give them.
+    const tk::Bitmap none = Face(40, 30, kNone), over = Face(40, 30, kOver);
+    auto pictures = [&](const std::string& name) -> std::optional<std::vector<uint8_t>> {
+        return (name == "none.bmp" ? none : over).SaveToBmp();
+    };
+    SetCursorPos(5, 5);  // away from the button
+    tk::Form form;
+    const char* layout =
+        "object Form: TForm\n"
+        "  Left = 300\n"
+        "  Top = 300\n"
+        "  BorderStyle = bsNone\n"
+        "  ClientWidth = 100\n"
+        "  ClientHeight = 80\n"
+        "  Color = 32768\n"
+        "  object ImageButton1: TImageButton\n"
+        "    Left = 10\n"
+        "    Top = 20\n"
+        "    Width = 40\n"
+        "    Height = 30\n"
+        "    TabStop = False\n"
+        "    DownBitmap.Data = @over.bmp\n"
+        "    UpBitmap.Data = @over.bmp\n"
+        "    NoneBitmap.Data = @none.bmp\n"
+        "    OverBitmap.Data = @over.bmp\n"
+        "  end\n"
+        "end\n";
+    tk::LayoutResult r = tk::LoadLayout(form, layout, pictures);
+    ASSERT_TRUE(r) << r.message;
+    EXPECT_FALSE(form.HandleAllocated()) << "loading made windows";
+
+    auto* b = tk::Find<TImageButton>(form, "ImageButton1");
+    ASSERT_NE(b, nullptr);
+    form.Handle();  // made, not shown yet
+    RECT placed;
+    GetWindowRect(b->WindowHandle(), &placed);
+    MapWindowPoints(HWND_DESKTOP, form.WindowHandle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 20);
+    EXPECT_FALSE(InShape(*b, 0, 0));  // already shaped
+
+    WindowSpy spy(b->WindowHandle());
+    form.Show();
+    vt::PumpFor(50);
+    EXPECT_EQ(spy.Shapes(), 0);
+    EXPECT_EQ(spy.Paints(), 1);
+    EXPECT_EQ(OnScreen(b->WindowHandle(), 20, 15), kNone);
+    EXPECT_EQ(OnScreen(b->WindowHandle(), 0, 0), kFormColor);
 }
 
 TEST(ImageButtonLayout, WritingHomepageInALayoutChangesNothing) {

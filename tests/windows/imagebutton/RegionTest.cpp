@@ -3,6 +3,7 @@
 #include "tests/windows/imagebutton/ImageButtonFixture.h"
 
 #include "controls/ImageButton3Region.h"
+#include "tests/windows/imagebutton/PerPixelRegion.h"
 #include "toolkit/Handles.h"
 
 namespace ibt {
@@ -14,7 +15,7 @@ imagebutton::PixelView View(const tk::Bitmap& b) {
 
 // Both builders on one picture; the regions must be equal (or both absent).
 void ExpectSameRegion(const tk::Bitmap& picture, COLORREF key, const std::string& what) {
-    tk::OwnedRegion reference(imagebutton::BuildRegionPerPixel(View(picture), key));
+    tk::OwnedRegion reference(BuildRegionPerPixel(View(picture), key));
     tk::OwnedRegion fast(imagebutton::BuildRegion(View(picture), key));
     ASSERT_EQ(static_cast<bool>(reference), static_cast<bool>(fast)) << what;
     if (reference) {
@@ -88,7 +89,7 @@ TEST_F(ImageButtonTest, SkinPictureShapeOnTheWindow) {
     b->SetDownBitmap(SkinPicture("btn_start_down"));
     HRGN window = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(b->Handle(), window), ERROR);
-    tk::OwnedRegion reference(imagebutton::BuildRegionPerPixel(View(none), b->TransparentColor()));
+    tk::OwnedRegion reference(BuildRegionPerPixel(View(none), b->TransparentColor()));
     EXPECT_TRUE(EqualRgn(window, reference.get()));
     DeleteObject(window);
 }
@@ -96,23 +97,23 @@ TEST_F(ImageButtonTest, SkinPictureShapeOnTheWindow) {
 TEST_F(ImageButtonTest, RegionIsBuiltOncePerChangeOfState) {
     TImageButton* b = Button(10, 10);
     vt::PumpFor(20);
-    const int builds = b->RegionBuilds();
+    WindowSpy spy(b->Handle());
 
     MoveTo(*b, 20, 15);
     vt::PumpFor(20);  // the repaint SetWindowRgn asks for comes and goes
-    EXPECT_EQ(b->RegionBuilds(), builds + 1);
+    EXPECT_EQ(spy.Shapes(), 1);
     EXPECT_EQ(b->RegionState(), TImageButton::bsOver);
 
     MoveTo(*b, 21, 15);  // same state
-    const int redraws = b->RedrawCount();
+    const int paints = spy.Paints();
     RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ASSERT_GT(b->RedrawCount(), redraws) << "the window repainted";
-    EXPECT_EQ(b->RegionBuilds(), builds + 1);
+    ASSERT_GT(spy.Paints(), paints) << "the window repainted";
+    EXPECT_EQ(spy.Shapes(), 1);
 
     MoveTo(*b, -5, 15);  // off again
     vt::PumpFor(20);
     EXPECT_EQ(b->State(), TImageButton::bsNone);
-    EXPECT_EQ(b->RegionBuilds(), builds + 2);
+    EXPECT_EQ(spy.Shapes(), 2);
 }
 
 TEST_F(ImageButtonTest, AssigningAPictureOrAColourReshapesAtOnce) {

@@ -1,6 +1,8 @@
 // Timer ticks (also inside modal boxes, restart on re-enable) and popup menus, real and scripted.
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
+#include "toolkit/Layout.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/Timer.h"
 
@@ -36,6 +38,38 @@ TEST(Timer, TicksEveryIntervalWhileEnabled) {
     int stopped = ticks;
     vt::PumpFor(150);
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Timer, TimerAndMenuItemsBindTheirHandlersByNameAsControlsDo) {
+    tk::Form form;
+    int ticks = 0, picks = 0;
+    form.Methods().notify["Timer1Timer"] = [&](tk::Component*) { ++ticks; };
+    form.Methods().notify["Add1Click"] = [&](tk::Component*) { ++picks; };
+    const std::string text =
+        "object Form1: TForm\n"
+        "  object Timer1: TTimer\n"
+        "    Enabled = False\n"
+        "    OnTimer = Timer1Timer\n"
+        "  end\n"
+        "  object PopupMenu1: TPopupMenu\n"
+        "    object Add1: TMenuItem\n"
+        "      Caption = 'Add...'\n"
+        "      OnClick = Add1Click\n"
+        "    end\n"
+        "  end\n"
+        "end\n";
+    tk::LayoutResult r = tk::LoadLayout(form, text, nullptr);
+    ASSERT_TRUE(r) << r.message;
+    tk::Find<tk::Timer>(form, "Timer1")->OnTimer(&form);
+    tk::Find<tk::MenuItem>(form, "Add1")->Click();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(picks, 1);
+    const std::string saved = tk::SaveComponent(form);
+    EXPECT_NE(saved.find("    OnTimer = Timer1Timer\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("      OnClick = Add1Click\n"), std::string::npos) << saved;
+
+    tk::Form other;  // registers nothing
+    EXPECT_FALSE(tk::LoadLayout(other, text, nullptr));
 }
 
 TEST(Timer, TicksWhileAModalBoxRunsItsOwnLoop) {
