@@ -12,8 +12,7 @@ namespace {
 
 class ProgressWindowTest : public BatchTest {
 protected:
-    static void SetUpTestSuite() { MakeProgressWindow(true); }
-    static void TearDownTestSuite() { DestroyProgressWindow(); }
+    bool RealTiming() const override { return true; }
 };
 
 RECT BoundsOf(const tk::Control* c) { return c->BoundsRect(); }
@@ -151,13 +150,12 @@ TEST_F(ProgressWindowTest, ABatchOnTheRealTimerAndPoll) {
     EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
 }
 
-// Last in the suite: it takes the window away.
 TEST_F(ProgressWindowTest, DestroyingTheWindowStopsTheWorker) {
     ASSERT_NE(MyThread, nullptr);
     HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, MyThread->ThreadId());
     ASSERT_NE(thread, nullptr);
     const auto start = Clock::now();
-    DestroyProgressWindow();
+    Destroy();
     EXPECT_GE(MsSince(start), 990) << "the window waits a second for the worker";
     EXPECT_EQ(MyThread, nullptr);
     EXPECT_EQ(EnableBatchTimer, nullptr);

@@ -1,10 +1,13 @@
 // The output folder button against the shell's real folder browser: the folder the user picks
 // lands in the field with one trailing backslash; Cancel, items without a path and folders that
 // are gone leave the field alone; nothing is saved before the window closes.
-#include "HelpCommandsFixture.h"
+#include "Robots.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "app/OutputFolder.h"
 #include "platform/File.h"
+
+using HelpCommandsTest = ProgramTest;
 
 namespace {
 
@@ -57,7 +60,7 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
     ASSERT_NE(form->Edit1->Text(), picked.Path());
     {
         BrowserRobot robot({OkOn(Bare(picked.Path()))});
-        ClickButton(*form->ImageButton10);
+        Click(*form->ImageButton10);
         EXPECT_EQ(robot.Join(), 1);
     }
     EXPECT_EQ(form->Edit1->Text(), picked.Path());
@@ -65,7 +68,7 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
 
     // A drive root: the field shows it as it came.
     BrowserRobot root({OkOn("C:\\")});
-    ClickButton(*form->ImageButton10);
+    Click(*form->ImageButton10);
     EXPECT_EQ(root.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
 }

@@ -1,12 +1,14 @@
 // The main window's commands: Start's checks and hand-over, Play, Exit/close, Minimize,
 // dragging by the background and the title, and the buttons wired to them.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "controls/ImageButton3.h"
 #include "toolkit/Application.h"
 
 #include <string>
 #include <vector>
+
+using MainWindowTest = ProgramTest;
 
 namespace {
 
@@ -31,22 +33,6 @@ struct ProgressSide {
         ShowProgressWindow = &Show;
     }
 };
-
-struct ShellRequest {
-    HWND owner;
-    bool verb;
-    std::string file;
-    bool parameters, directory;
-    int show;
-};
-std::vector<ShellRequest> shellRequests;
-
-HINSTANCE RecordShellOpen(HWND owner, const char* verb, const char* file, const char* parameters,
-                          const char* directory, int show) {
-    shellRequests.push_back({owner, verb != nullptr, file ? file : "", parameters != nullptr,
-                             directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-}
 
 RECT WindowRect(HWND w) {
     RECT r{};
@@ -125,30 +111,28 @@ TEST_F(MainWindowTest, StartDoesNothingWithoutRowsOrWithoutTheFolder) {
 }
 
 TEST_F(MainWindowTest, PlayOpensTheSelectedSourceWithTheShell) {
-    shellRequests.clear();
-    ShellOpen = &RecordShellOpen;
     Create();
     Drop({"C:\\v\\one.gvi", "C:\\v\\two.gvi"});
     form->ImageButton5Click(nullptr);
-    EXPECT_TRUE(shellRequests.empty()) << "no row selected";
+    EXPECT_TRUE(ShellCalls().empty()) << "no row selected";
 
     form->ListView1->Select(1);
     form->ImageButton5Click(nullptr);
     form->Play1->Click();
-    ASSERT_EQ(shellRequests.size(), 2u);
-    for (const ShellRequest& r : shellRequests) {
+    ASSERT_EQ(ShellCalls().size(), 2u);
+    for (const ShellCall& r : ShellCalls()) {
         EXPECT_EQ(r.owner, Window());
-        EXPECT_FALSE(r.verb);
+        EXPECT_FALSE(r.hasVerb);
         EXPECT_EQ(r.file, "C:\\v\\two.gvi");
-        EXPECT_FALSE(r.parameters);
-        EXPECT_FALSE(r.directory);
+        EXPECT_FALSE(r.hasParameters);
+        EXPECT_FALSE(r.hasDirectory);
         EXPECT_EQ(r.show, SW_SHOW);
     }
 }
 
 TEST_F(MainWindowTest, MinimizeSendsTheApplicationToTheTaskbar) {
     Create();
-    tk::App().SetMainForm(form.get());
+    tk::App().SetMainForm(form);
     // The application window has the taskbar button: it goes down, the main window with it.
     HWND app = tk::App().Handle();
     form->ImageButton8Click(nullptr);
@@ -240,8 +224,6 @@ TEST_F(DragTest, AnyMouseButtonDragsAndTheWindowMayLeaveTheScreen) {
 }
 
 TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
-    shellRequests.clear();
-    ShellOpen = &RecordShellOpen;
     int dialogs = 0;
     tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
         ++dialogs;
@@ -259,8 +241,8 @@ TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
 
     form->ListView1->Select(0);
     click(form->ImageButton5);  // Play
-    ASSERT_EQ(shellRequests.size(), 1u);
-    EXPECT_EQ(shellRequests[0].file, "C:\\v\\a.gvi");
+    ASSERT_EQ(ShellCalls().size(), 1u);
+    EXPECT_EQ(ShellCalls()[0].file, "C:\\v\\a.gvi");
 
     form->ListView1->Select(0);
     click(form->ImageButton3);  // Delete

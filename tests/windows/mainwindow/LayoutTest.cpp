@@ -1,11 +1,16 @@
 // The main window as laid out: frame, size, controls in place and order, tab order, texts,
 // components, and the program's own resources.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "controls/ImageButton3.h"
 #include "toolkit/Application.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+
 #include <vector>
+
+using MainWindowTest = ProgramTest;
 
 namespace {
 

@@ -1,8 +1,12 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
+
+#include <commdlg.h>
 
 #include <string>
 #include <vector>
+
+using MainWindowTest = ProgramTest;
 
 namespace {
 
@@ -75,7 +79,7 @@ TEST_F(MainWindowTest, DroppingTheSameFileTwiceGivesOneRow) {
     Drop({"C:\\v\\a.gvi"});
     EXPECT_EQ(Rows(), Strings{"C:\\v\\a.gvi"});
     EXPECT_EQ(Rows(1), Strings{"0.00"});
-    EXPECT_EQ(CountLabel(), "Added 1 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 1 file(s).");
 }
 
 TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
@@ -88,15 +92,15 @@ TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
     Drop({gvi, avi, folder.File("sub"), odd, gvi});
     EXPECT_EQ(Rows(), (Strings{gvi, odd}));
     EXPECT_EQ(Rows(1), (Strings{"0.13", "1.00"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
     RemoveDirectoryA(folder.File("sub").c_str());
 
     form->Label1->SetCaption("stale");
     Drop({avi});
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).") << "rewritten after a drop that added nothing";
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).") << "rewritten after a drop that added nothing";
     form->Label1->SetCaption("stale");
     Drop({});
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 }
 
 TEST_F(MainWindowTest, PathsAreComparedAsExactText) {
@@ -108,7 +112,7 @@ TEST_F(MainWindowTest, PathsAreComparedAsExactText) {
     form->ImageButton2Click(nullptr);
     Drop({"C:\\V\\A.GVI"});
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\a.gvi", "C:\\V\\A.GVI"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 }
 
 TEST_F(MainWindowTest, LongDroppedPathsAreTakenWhole) {
@@ -147,7 +151,7 @@ TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
     };
     form->ImageButton2Click(nullptr);
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", "C:\\v\\b.gvi", "C:\\v\\c.gvi", "C:\\v\\typed.txt"}));
-    EXPECT_EQ(CountLabel(), "Added 4 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 4 file(s).");
     EXPECT_EQ(filter, "Google Video (*.GVI)|*.gvi");
     EXPECT_TRUE(flags & OFN_ALLOWMULTISELECT);
     EXPECT_TRUE(flags & OFN_HIDEREADONLY);
@@ -166,7 +170,7 @@ TEST_F(MainWindowTest, CancellingTheDialogKeepsTheRowsAndRewritesTheLabel) {
     form->Add1->Click();  // the list menu's "Add..."
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(CountLabel(), "Added 3 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 }
 
 TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
@@ -176,12 +180,12 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
     form->Label1->SetCaption("stale");
     form->ImageButton3Click(nullptr);  // nothing selected
     EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(CountLabel(), "Added 3 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 
     form->ListView1->Select(1);
     form->Delete1->Click();
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\1.gvi", "C:\\v\\3.gvi"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 
     form->ListView1->Select(0);
     form->ImageButton3Click(nullptr);
@@ -189,10 +193,10 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
 
     form->ImageButton4Click(nullptr);
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(CountLabel(), "Added 0 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 0 file(s).");
 
     Drop({"C:\\v\\5.gvi", "C:\\v\\6.gvi"});
     form->Clear1->Click();
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(CountLabel(), "Added 0 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 0 file(s).");
 }
