@@ -213,29 +213,6 @@ TEST(OpenDialogBuffer, FilterAndFlags) {
     EXPECT_TRUE(d.SystemFlags() & OFN_ALLOWMULTISELECT);
 }
 
-TEST(OpenDialogHook, StandsInForTheSystemDialog) {
-    tk::OpenDialog d;
-    d.InitialDir = "C:\\v\\";
-    std::string seenFolder;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& dialog) {
-        seenFolder = dialog.InitialDir;
-        dialog.SetFiles({"C:\\v\\a.gvi", "C:\\v\\b.gvi"});
-        return true;
-    };
-    EXPECT_TRUE(d.Execute());
-    EXPECT_EQ(seenFolder, "C:\\v\\");
-    EXPECT_EQ(d.Files(), (std::vector<std::string>{"C:\\v\\a.gvi", "C:\\v\\b.gvi"}));
-    EXPECT_EQ(d.FileName, "C:\\v\\a.gvi");
-
-    tk::OpenDialog::TestHook = [](tk::OpenDialog& dialog) {
-        dialog.SetFiles({"C:\\ignored.gvi"});
-        return false;  // cancelled
-    };
-    EXPECT_FALSE(d.Execute());
-    EXPECT_TRUE(d.Files().empty());
-    tk::OpenDialog::TestHook = nullptr;
-}
-
 class RealOpenDialog : public ::testing::Test {
 protected:
     void SetUp() override {

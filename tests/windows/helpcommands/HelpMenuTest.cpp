@@ -63,7 +63,7 @@ TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
     Create();
     PointerTo(*form->ImageButton6);
     MenuRobot robot('c');
-    form->ImageButton6Click(nullptr);
+    Click(*form->ImageButton6);
     robot.Join();
     ASSERT_EQ(ShellCalls().size(), 1u);
     const ShellCall& call = ShellCalls()[0];
@@ -80,7 +80,7 @@ TEST_F(HelpCommandsTest, VisitWebSiteOpensTheProductPageInTheDefaultBrowser) {
     Create();
     PointerTo(*form->ImageButton6);
     MenuRobot robot('v');
-    form->ImageButton6Click(nullptr);
+    Click(*form->ImageButton6);
     robot.Join();
     ASSERT_EQ(ShellCalls().size(), 1u);
     const ShellCall& call = ShellCalls()[0];
@@ -109,7 +109,7 @@ TEST_F(HelpCommandsTest, AboutShowsTheAboutBoxModally) {
             PostMessageA(box, WM_CLOSE, 0, 0);
         }
     });
-    form->ImageButton6Click(nullptr);  // returns when the box is closed
+    Click(*form->ImageButton6);  // returns when the box is closed
     robot.Join();
     ASSERT_TRUE(robot.NextSeen()) << "no About box came up";
     EXPECT_TRUE(okFound);

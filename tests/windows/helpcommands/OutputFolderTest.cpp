@@ -77,11 +77,11 @@ TEST_F(HelpCommandsTest, CancelOrAnItemWithoutPathKeepsTheFolderChosenBefore) {
     Create();
     vt::TempFolder first, second;
     BrowserRobot robot({OkOn(Bare(first.Path())), CancelOn(Bare(second.Path())), OkOnMyComputer()});
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     ASSERT_EQ(form->Edit1->Text(), first.Path());
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(form->Edit1->Text(), first.Path()) << "cancelled after selecting another folder";
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(form->Edit1->Text(), first.Path()) << "My Computer is no folder";
     EXPECT_EQ(robot.Join(), 3);
 }
@@ -97,7 +97,7 @@ TEST_F(HelpCommandsTest, FolderGoneBeforeOkKeepsTheField) {
         EXPECT_TRUE(RemoveDirectoryA(gone.c_str()));
         BrowserRobot::Press(browser, IDOK);
     }});
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(robot.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), before);
 }

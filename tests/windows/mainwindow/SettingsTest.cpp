@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, SettingsComeFromTheProgramFolderNotTheCurrentDirectory) {
 
 TEST_F(MainWindowTest, ClosingWritesExactlyTheFolderAndCrLf) {
     Create();
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_FALSE(IsWindowVisible(Window()));
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "C:\\\r\n");  // exactly 5 bytes
 }
@@ -67,12 +67,12 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     form->Edit1->SetText("D:\\Batch\\");
     Converting = true;
     // Every route: Exit, the close button, and the system's close message.
-    form->ImageButton7Click(nullptr);
+    Click(*form->ImageButton7);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
     DeleteFileA(program.File("set.txt").c_str());
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileNeverBlocksTheClose) {
     EXPECT_EQ(form->Edit1->Text(), "C:\\") << "an unreadable file leaves the default";
     form->Edit1->SetText("E:\\New\\");
     EXPECT_TRUE(form->CloseQuery());
-    form->ImageButton7Click(nullptr);
+    Click(*form->ImageButton7);
     EXPECT_FALSE(IsWindowVisible(Window()));
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Old\\\r\n");
@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileNeverBlocksTheClose) {
     Create();
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
     EXPECT_TRUE(form->CloseQuery());
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_FALSE(IsWindowVisible(Window()));
     RemoveDirectoryA(program.File("set.txt").c_str());
 }

@@ -1,8 +1,6 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
 #include "tests/windows/support/ProgramTest.h"
 
-#include <commdlg.h>
-
 #include <string>
 #include <vector>
 
@@ -104,14 +102,17 @@ TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
 }
 
 TEST_F(MainWindowTest, PathsAreComparedAsExactText) {
+    vt::TempFolder folder;
+    const std::string path = folder.Write("a.gvi", "x");
+    std::string upper = path;
+    for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     Create();
-    tk::OpenDialog::TestHook = [](tk::OpenDialog& d) {
-        d.SetFiles({"C:\\v\\a.gvi"});
-        return true;
-    };
-    form->ImageButton2Click(nullptr);
-    Drop({"C:\\V\\A.GVI"});
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\a.gvi", "C:\\V\\A.GVI"}));
+    {
+        vt::DialogAnswerer answerer(vt::OpenFileAnswer({path}));
+        Click(*form->ImageButton2);
+    }
+    Drop({upper});
+    EXPECT_EQ(Rows(), (Strings{path, upper}));
     EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 }
 
@@ -137,38 +138,38 @@ TEST_F(MainWindowTest, ThreeGigabyteFileShowsItsTrueSize) {
 }
 
 TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
+    vt::TempFolder folder;
+    const std::string b = folder.Write("b.gvi", "b"), c = folder.Write("c.gvi", "c");
+    const std::string typed = folder.File("typed.txt");
     Create();
-    Drop({"C:\\v\\first.gvi", "C:\\v\\b.gvi"});
-    std::string filter, initialDir;
-    DWORD flags = 0;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
-        filter = d.Filter;
-        initialDir = d.InitialDir;
-        flags = d.SystemFlags();
-        // Whatever the dialog returns is taken, extension or not.
-        d.SetFiles({"C:\\v\\c.gvi", "C:\\v\\b.gvi", "C:\\v\\typed.txt", "C:\\v\\c.gvi"});
-        return true;
+    Drop({"C:\\v\\first.gvi", b});
+    // What the user sees: the program's filter, and no read-only box.
+    std::string filter;
+    bool readOnlyBox = true;
+    vt::DialogAnswerer::Options answer = vt::OpenFileAnswer({c, b, typed, c});
+    answer.inspect = [&](HWND dialog) {
+        filter = vt::TextOf(GetDlgItem(dialog, 0x470));                      // cmb1: files of type
+        readOnlyBox = IsWindowVisible(GetDlgItem(dialog, 0x410)) != FALSE;  // chx1
     };
-    form->ImageButton2Click(nullptr);
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", "C:\\v\\b.gvi", "C:\\v\\c.gvi", "C:\\v\\typed.txt"}));
+    {
+        vt::DialogAnswerer answerer(answer);
+        Click(*form->ImageButton2);
+    }
+    // Whatever the dialog returns is taken, extension or not.
+    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", b, c, typed}));
     EXPECT_EQ(form->Label1->Caption(), "Added 4 file(s).");
-    EXPECT_EQ(filter, "Google Video (*.GVI)|*.gvi");
-    EXPECT_TRUE(flags & OFN_ALLOWMULTISELECT);
-    EXPECT_TRUE(flags & OFN_HIDEREADONLY);
+    EXPECT_EQ(filter, "Google Video (*.GVI)");
+    EXPECT_FALSE(readOnlyBox);
 }
 
 TEST_F(MainWindowTest, CancellingTheDialogKeepsTheRowsAndRewritesTheLabel) {
     Create();
     Drop({"C:\\v\\1.gvi", "C:\\v\\2.gvi", "C:\\v\\3.gvi"});
-    int calls = 0;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
-        ++calls;
-        d.SetFiles({"C:\\v\\4.gvi"});
-        return false;
-    };
+    vt::TempFolder folder;
+    vt::DialogAnswerer answerer(vt::OpenFileAnswer({folder.Write("4.gvi", "4")}, IDCANCEL));
     form->Label1->SetCaption("stale");
     form->Add1->Click();  // the list menu's "Add..."
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(Rows().size(), 3u);
     EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 }
@@ -178,7 +179,7 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
     Drop({"C:\\v\\1.gvi", "C:\\v\\2.gvi", "C:\\v\\3.gvi"});
 
     form->Label1->SetCaption("stale");
-    form->ImageButton3Click(nullptr);  // nothing selected
+    Click(*form->ImageButton3);  // nothing selected
     EXPECT_EQ(Rows().size(), 3u);
     EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 
@@ -188,10 +189,10 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
     EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 
     form->ListView1->Select(0);
-    form->ImageButton3Click(nullptr);
+    Click(*form->ImageButton3);
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\3.gvi"}));
 
-    form->ImageButton4Click(nullptr);
+    Click(*form->ImageButton4);
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(form->Label1->Caption(), "Added 0 file(s).");
 

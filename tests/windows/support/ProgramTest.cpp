@@ -48,7 +48,6 @@ void ProgramTest::SetUp() {
 
 void ProgramTest::TearDown() {
     Destroy();
-    tk::OpenDialog::TestHook = nullptr;
     SetProgramFolderOverride("");
     DragActive = false;
     OutputFolder.clear();

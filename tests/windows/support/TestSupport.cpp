@@ -235,6 +235,18 @@ void DialogAnswerer::Run() {
     }
 }
 
+DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button) {
+    std::string typed;
+    for (const std::string& name : names) typed += (typed.empty() ? "" : " ") + ("\"" + name + "\"");
+    if (names.size() == 1) typed = names.front();
+    DialogAnswerer::Options options;
+    options.title = "Open";
+    options.button = button;
+    options.editText = typed;
+    options.editId = 0x47C;  // cmb13: the explorer-style dialog's file-name box
+    return options;
+}
+
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point) {
     size_t names = 1;  // the list's final zero
     for (const std::string& p : paths) names += p.size() + 1;

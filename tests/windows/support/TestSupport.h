@@ -89,6 +89,10 @@ private:
     std::thread thread_;
 };
 
+// Answers the system's file-open dialog: the names typed into its file-name box (quoted when
+// there are several, as a user types a multiple selection), then the button pressed.
+DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button = IDOK);
+
 // An HDROP as the shell hands it over with WM_DROPFILES (ANSI names); the receiver frees it
 // with DragFinish.
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point = {0, 0});
