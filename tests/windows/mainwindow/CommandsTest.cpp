@@ -108,6 +108,10 @@ TEST_F(MainWindowTest, StartDoesNothingWithoutRowsOrWithoutTheFolder) {
     EXPECT_FALSE(Converting);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(OutputFolder, "untouched");
+
+    form->Edit1->SetText(gone.Path());  // the same click with a folder that is there starts
+    Click(*form->ImageButton1);
+    EXPECT_TRUE(Converting);
 }
 
 TEST_F(MainWindowTest, PlayOpensTheSelectedSourceWithTheShell) {
