@@ -236,9 +236,13 @@ void DialogAnswerer::Run() {
 }
 
 DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button) {
-    std::string typed;
-    for (const std::string& name : names) typed += (typed.empty() ? "" : " ") + ("\"" + name + "\"");
-    if (names.size() == 1) typed = names.front();
+    std::string typed = names.size() == 1 ? names.front() : std::string();
+    for (size_t i = 0; names.size() > 1 && i < names.size(); ++i) {
+        if (i > 0) typed.push_back(' ');
+        typed.push_back('"');
+        typed.append(names[i]);
+        typed.push_back('"');
+    }
     DialogAnswerer::Options options;
     options.title = "Open";
     options.button = button;
