@@ -227,22 +227,20 @@ protected:
     tk::OpenDialog dialog_;
 };
 
-constexpr int kFileNameBox = 0x47C;  // cmb13: the file name box of the explorer-style dialog
-
 TEST_F(RealOpenDialog, ReturnsSeveralChosenFilesAsFullPaths) {
-    DialogAnswerer answer({.title = "Open", .editText = "\"a.gvi\" \"b.gvi\"", .editId = kFileNameBox});
+    DialogAnswerer answer(vt::OpenFileAnswer({"a.gvi", "b.gvi"}));
     ASSERT_TRUE(dialog_.Execute());
     EXPECT_EQ(dialog_.Files(), (std::vector<std::string>{folder_.File("a.gvi"), folder_.File("b.gvi")}));
 }
 
 TEST_F(RealOpenDialog, AcceptsATypedNameOfAFileThatDoesNotExist) {
-    DialogAnswerer answer({.title = "Open", .editText = "new.gvi", .editId = kFileNameBox});
+    DialogAnswerer answer(vt::OpenFileAnswer({"new.gvi"}));
     ASSERT_TRUE(dialog_.Execute());
     EXPECT_EQ(dialog_.Files(), std::vector<std::string>{folder_.File("new.gvi")});
 }
 
 TEST_F(RealOpenDialog, CancelGivesNoFiles) {
-    DialogAnswerer answer({.title = "Open", .button = IDCANCEL});
+    DialogAnswerer answer(vt::OpenFileAnswer({"a.gvi"}, IDCANCEL));
     EXPECT_FALSE(dialog_.Execute());
     EXPECT_TRUE(dialog_.Files().empty());
 }
