@@ -11,8 +11,6 @@
 
 namespace tk {
 
-std::function<bool(OpenDialog&)> OpenDialog::TestHook;
-
 namespace {
 
 struct OptionName {
@@ -63,11 +61,6 @@ DWORD OpenDialog::SystemFlags() const {
 
 bool OpenDialog::Execute(HWND owner) {
     files_.clear();
-    if (TestHook) {
-        bool ok = TestHook(*this);
-        if (!ok) files_.clear();
-        return ok;
-    }
     if (!owner) owner = GetActiveWindow();
     if (!owner) owner = App().Handle();
 

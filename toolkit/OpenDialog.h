@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,20 +47,16 @@ public:
 
     // Full paths in the order the dialog gave them; empty after a cancel.
     const std::vector<std::string>& Files() const { return files_; }
-    // Sets the result as if the dialog had returned these (used by TestHook handlers).
-    void SetFiles(std::vector<std::string> files);
 
     // The OPENFILENAMEA flags Execute passes for Options.
     DWORD SystemFlags() const;
-
-    // Tests set this to stand in for the system dialog: it gets the component (filter, folder
-    // and options already set) and returns what Execute returns, after SetFiles.
-    static std::function<bool(OpenDialog&)> TestHook;
 
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
+    void SetFiles(std::vector<std::string> files);
+
     std::vector<std::string> files_;
 };
 

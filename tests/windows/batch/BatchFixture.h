@@ -1,5 +1,5 @@
-// Batches run in-process: the main window and the progress window made from the program's own
-// resources, real files in temporary folders, the real worker and the real timer.
+// Batches run in-process: the program's windows made from its own resources, real files in
+// temporary folders, the real worker and the real timer.
 #pragma once
 
 #include <windows.h>
@@ -14,19 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
 #include "app/Product.h"
-#include "app/Unit1.h"
 #include "controls/ImageButton3.h"
-#include "conversion/BatchState.h"
 #include "conversion/Progress.h"
-#include "conversion/Unit2.h"
-#include "tests/windows/support/TestSupport.h"
+#include "tests/windows/support/ProgramTest.h"
 #include "toolkit/Application.h"
 
 namespace batchtest {
 
 using Strings = std::vector<std::string>;
+using vt::ReadFileBytes;
 
 // A GVI file: "RIFF", the length field, "AVI ", the signature at 20, a pattern elsewhere.
 inline std::string GviBytes(size_t size) {
@@ -47,17 +44,6 @@ inline std::string AviBytes(size_t size) {
     const uint32_t length = static_cast<uint32_t>(size - 8 - 52);
     for (int i = 0; i < 4; ++i) avi[4 + i] = static_cast<char>(length >> (8 * i));
     return avi;
-}
-
-inline std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(f);
-    return bytes;
 }
 
 // Names in a folder (ends in "\"), sorted.
@@ -126,51 +112,32 @@ private:
     std::string dest_;
 };
 
-// The progress window shared by a test suite (each one costs a second to destroy), with its
-// timer and the worker's poll shortened unless the suite asks for the real timing.
-class BatchTest : public ::testing::Test {
+// The program's windows for a batch, with the progress window's timer and the worker's poll
+// shortened unless the suite needs the real pace.
+class BatchTest : public ProgramTest {
 protected:
-    static void MakeProgressWindow(bool realTiming) {
-        tk::App().SetTitle(product::kTitle);
-        WorkerPollMs = realTiming ? 500 : 20;
-        WorkerConverter = nullptr;
-        form2_ = new TForm2();
-        Form2 = form2_;
-        if (!realTiming) Form2->Timer1->SetInterval(100);
-    }
-    static void DestroyProgressWindow() {
-        Form2 = nullptr;
-        delete form2_;
-        form2_ = nullptr;
-        WorkerPollMs = 500;
-    }
-    static void SetUpTestSuite() { MakeProgressWindow(false); }
-    static void TearDownTestSuite() { DestroyProgressWindow(); }
+    virtual bool RealTiming() const { return false; }
 
     void SetUp() override {
-        SetProgramFolderOverride(program.Path());
-        Converting = false;
-        form1 = std::make_unique<TForm1>();
-        Form1 = form1.get();
-        form1->Timer1->SetEnabled(false);  // the first-run prompt is not ours
-        form1->Show();
-        vt::PumpFor(30);
+        ProgramTest::SetUp();
+        realPollMs_ = WorkerPollMs;
+        if (!RealTiming()) WorkerPollMs = 20;  // read when the progress window makes the worker
+        Create();
+        if (!RealTiming()) Form2->Timer1->SetInterval(100);
     }
 
     void TearDown() override {
+        ProgramTest::TearDown();
         WorkerConverter = nullptr;
-        Converting = false;
-        Form1 = nullptr;
-        form1.reset();
-        SetProgramFolderOverride("");
+        WorkerPollMs = realPollMs_;
     }
 
     // Fills the main window's list and output folder and presses Start.
     void Start(const Strings& sources, const std::string& folder) {
-        for (const std::string& s : sources) form1->AddSourceFile(s);
-        form1->RefreshCountLabel();
-        form1->Edit1->SetText(folder);
-        form1->ImageButton1Click(nullptr);
+        for (const std::string& s : sources) form->AddSourceFile(s);
+        form->RefreshCountLabel();
+        form->Edit1->SetText(folder);
+        Click(*form->ImageButton1);
     }
 
     // Start, then pump until the batch has ended.
@@ -196,9 +163,8 @@ protected:
 
     static int BarWidthOf(const tk::Image* image) { return image->Picture().Width(); }
 
-    static inline TForm2* form2_ = nullptr;
-    vt::TempFolder program;
-    std::unique_ptr<TForm1> form1;
+private:
+    DWORD realPollMs_ = 0;
 };
 
 }  // namespace batchtest

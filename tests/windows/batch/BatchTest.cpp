@@ -300,9 +300,6 @@ TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
         EXPECT_EQ(Form1->ListView1->RowCount(), 2);
         EXPECT_TRUE(FolderNames(out.Path()).empty());
     }
-    // The rest of the suite needs a worker.
-    DestroyProgressWindow();
-    MakeProgressWindow(false);
 }
 
 TEST_F(BatchTest, OutputNamesAreMadeUniqueAcrossBatches) {

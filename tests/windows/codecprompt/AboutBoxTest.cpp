@@ -1,25 +1,15 @@
 // The About box: placeholders until Init, its look, the keys that close it and those that do
 // not, the focus at every show, and the two links.
-#include "CodecPromptFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "app/Product.h"
 #include "toolkit/Application.h"
 
-namespace {
-
-bool WaitFor(const std::function<bool()>& cond) {
-    for (int i = 0; i < 200; ++i) {
-        if (cond()) return true;
-        Sleep(10);
-    }
-    return cond();
-}
-
-}  // namespace
+using CodecPromptTest = ProgramTest;
 
 TEST_F(CodecPromptTest, AboutBoxShowsPlaceholdersUntilInit) {
     Create();
-    TAboutForm& a = *aboutForm;
+    TAboutForm& a = *AboutForm;
     EXPECT_EQ(a.Label1->Caption(), "Vexlar");
     EXPECT_EQ(a.Label2->Caption(), "Version: 0.0");
     a.Init();
@@ -30,7 +20,7 @@ TEST_F(CodecPromptTest, AboutBoxShowsPlaceholdersUntilInit) {
 
 TEST_F(CodecPromptTest, AboutBoxLayout) {
     Create();
-    TAboutForm& a = *aboutForm;
+    TAboutForm& a = *AboutForm;
     HWND h = a.Handle();
     EXPECT_EQ(a.Caption(), "About");
     const LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
@@ -70,8 +60,9 @@ TEST_F(CodecPromptTest, AboutBoxLayout) {
 
 TEST_F(CodecPromptTest, AboutBoxClosesOnEnterNotOnEscapeWithOkFocusedAtEveryShow) {
     Create();
-    aboutForm->Init();
-    HWND ok = aboutForm->Button3->Handle();
+    AboutForm->Init();
+    HWND ok = AboutForm->Button3->Handle();
+    const DWORD ui = GetCurrentThreadId();
 
     struct Show {
         HWND focus = nullptr;
@@ -80,65 +71,65 @@ TEST_F(CodecPromptTest, AboutBoxClosesOnEnterNotOnEscapeWithOkFocusedAtEveryShow
     Show first, second;
     {
         ModalDriver driver("About", [&](HWND box) {
-            WaitFor([&] { return FocusOf(uiThread) == ok; });
-            first.focus = FocusOf(uiThread);
-            PostKey(first.focus ? first.focus : ok, VK_ESCAPE);
+            vt::WaitFor([&] { return vt::FocusOf(ui) == ok; });
+            first.focus = vt::FocusOf(ui);
+            vt::PostKey(first.focus ? first.focus : ok, VK_ESCAPE);
             Sleep(300);
             first.openAfterEscape = IsWindowVisible(box) != FALSE;
-            PostKey(first.focus ? first.focus : ok, VK_RETURN);
+            vt::PostKey(first.focus ? first.focus : ok, VK_RETURN);
             // Should Enter fail to close it, the close box ends the show.
-            if (!WaitFor([&] { return !IsWindowVisible(box); })) PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (!vt::WaitFor([&] { return !IsWindowVisible(box); })) PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
         });
-        aboutForm->ShowModal();
+        AboutForm->ShowModal();
         ASSERT_TRUE(driver.Join());
     }
     EXPECT_EQ(first.focus, ok);
     EXPECT_TRUE(first.openAfterEscape) << "Escape does nothing: the box has no cancel button";
-    EXPECT_FALSE(IsWindowVisible(aboutForm->Handle()));
+    EXPECT_FALSE(IsWindowVisible(AboutForm->Handle()));
 
     // Shown again: OK has the focus again, and the close box closes it too.
     bool closedByBox = false;
     {
         ModalDriver driver("About", [&](HWND box) {
-            WaitFor([&] { return FocusOf(uiThread) == ok; });
-            second.focus = FocusOf(uiThread);
+            vt::WaitFor([&] { return vt::FocusOf(ui) == ok; });
+            second.focus = vt::FocusOf(ui);
             PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-            closedByBox = WaitFor([&] { return !IsWindowVisible(box); });
-            if (!closedByBox) PostKey(ok, VK_RETURN);
+            closedByBox = vt::WaitFor([&] { return !IsWindowVisible(box); });
+            if (!closedByBox) vt::PostKey(ok, VK_RETURN);
         });
-        aboutForm->ShowModal();
+        AboutForm->ShowModal();
         ASSERT_TRUE(driver.Join());
     }
     EXPECT_EQ(second.focus, ok);
     EXPECT_TRUE(closedByBox);
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4") << "the labels stay as Init left them";
-    EXPECT_TRUE(shellRequests.empty());
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4") << "the labels stay as Init left them";
+    EXPECT_TRUE(ShellCalls().empty());
 }
 
 TEST_F(CodecPromptTest, AboutBoxLinksOpenThePageAndANewMail) {
     Create();
-    aboutForm->Show();
+    AboutForm->Show();
     vt::PumpFor(30);
-    HWND panel = aboutForm->Panel1->Handle();
-    vt::ClickAt(panel, aboutForm->Label3->Left() + 3, aboutForm->Label3->Top() + 3);
-    vt::ClickAt(panel, aboutForm->Label4->Left() + 3, aboutForm->Label4->Top() + 3);
-    vt::ClickAt(panel, aboutForm->Label4->Left() + 3, aboutForm->Label4->Top() + 40);  // below: nothing
+    HWND panel = AboutForm->Panel1->Handle();
+    vt::ClickAt(panel, AboutForm->Label3->Left() + 3, AboutForm->Label3->Top() + 3);
+    vt::ClickAt(panel, AboutForm->Label4->Left() + 3, AboutForm->Label4->Top() + 3);
+    vt::ClickAt(panel, AboutForm->Label4->Left() + 3, AboutForm->Label4->Top() + 40);  // below: nothing
 
-    ASSERT_EQ(shellRequests.size(), 2u);
-    const ShellRequest& web = shellRequests[0];
+    ASSERT_EQ(ShellCalls().size(), 2u);
+    const ShellCall& web = ShellCalls()[0];
     EXPECT_EQ(web.file, product::kWebPage);
     EXPECT_EQ(web.file.rfind("http://", 0), 0u);
     EXPECT_NE(web.file.find("/gvi_converter.htm"), std::string::npos);
     EXPECT_FALSE(web.hasParameters);
-    const ShellRequest& mail = shellRequests[1];
+    const ShellCall& mail = ShellCalls()[1];
     EXPECT_EQ(mail.file, std::string("MailTo:") + product::kSupportMail);
     EXPECT_TRUE(mail.hasParameters);
     EXPECT_EQ(mail.parameters, "");
-    for (const ShellRequest& r : shellRequests) {
+    for (const ShellCall& r : ShellCalls()) {
         EXPECT_EQ(r.owner, tk::App().Handle());
         EXPECT_FALSE(r.hasVerb);
         EXPECT_FALSE(r.hasDirectory);
         EXPECT_EQ(r.show, SW_RESTORE);
     }
-    aboutForm->Hide();
+    AboutForm->Hide();
 }

@@ -1,6 +1,6 @@
 // The start-up timer's first-run check: the codec prompt, its choices and close box, the
 // done.txt marker, and the About box's name and version after it.
-#include "CodecPromptFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -11,32 +11,34 @@
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
+using CodecPromptTest = ProgramTest;
+
 namespace {
 
 const std::string kPrompt = "Vexlar GVI Converter Installation";
 
-// Polls on the helper thread until cond() holds or two seconds passed.
-bool WaitFor(const std::function<bool()>& cond) {
-    for (int i = 0; i < 200; ++i) {
-        if (cond()) return true;
-        Sleep(10);
-    }
-    return cond();
-}
-
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Counts the codec prompt's shows.
+void CountShows(int& shows) {
+    Form3->OnShow = [&shows](tk::Component*) { ++shows; };
 }
 
 }  // namespace
 
 TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller) {
     const auto started = std::chrono::steady_clock::now();  // the timer starts with the window
-    Create(/*timer=*/true);
-    HWND main = form1->Handle();
-    HWND radio1 = form3->RadioButton1->Handle();
-    HWND radio2 = form3->RadioButton2->Handle();
-    HWND done = form3->Button1->Handle();
+    Create(true, /*startupTimer=*/true);
+    const std::string marker = program.File("done.txt");
+    const DWORD ui = GetCurrentThreadId();
+    int promptShows = 0;
+    CountShows(promptShows);
+    HWND main = form->Handle();
+    HWND radio1 = Form3->RadioButton1->Handle();
+    HWND radio2 = Form3->RadioButton2->Handle();
+    HWND done = Form3->Button1->Handle();
 
     struct {
         long ms = 0;
@@ -52,18 +54,18 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
                                         std::chrono::steady_clock::now() - started).count());
         seen.mainVisible = IsWindowVisible(main) != FALSE;
         seen.taskbar = vt::TaskbarWindows();
-        seen.marker = platform::FileExists(Marker());
+        seen.marker = platform::FileExists(marker);
         seen.check1 = vt::SendTo(radio1, BM_GETCHECK);
         seen.check2 = vt::SendTo(radio2, BM_GETCHECK);
-        WaitFor([&] { return FocusOf(uiThread) == done; });
-        seen.focus = FocusOf(uiThread);
+        vt::WaitFor([&] { return vt::FocusOf(ui) == done; });
+        seen.focus = vt::FocusOf(ui);
         GetWindowRect(prompt, &seen.window);
         GetClientRect(prompt, &seen.client);
         // Enter on the focused "Done" (a click when the focus went astray, so the prompt ends).
-        if (seen.focus == done) PostKey(done, VK_RETURN);
+        if (seen.focus == done) vt::PostKey(done, VK_RETURN);
         else PostMessageA(done, BM_CLICK, 0, 0);
     });
-    ASSERT_TRUE(vt::PumpUntil([&] { return driver.Done() && platform::FileExists(Marker()); }, 30000));
+    ASSERT_TRUE(vt::PumpUntil([&] { return driver.Done() && platform::FileExists(marker); }, 30000));
     ASSERT_TRUE(driver.Join());
 
     EXPECT_GE(seen.ms, 950) << "the prompt waits for the timer's second";
@@ -80,12 +82,12 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     EXPECT_NEAR(seen.window.top + seen.window.bottom, screenH, 1) << "centred";
 
     EXPECT_EQ(promptShows, 1);
-    EXPECT_FALSE(IsWindowVisible(form3->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Form3->Handle()));
     EXPECT_TRUE(IsWindowVisible(main)) << "the main window comes back";
-    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
+    EXPECT_EQ(vt::ReadFileBytes(marker), "Done\r\n");
 
-    ASSERT_EQ(shellRequests.size(), 1u);
-    const ShellRequest& r = shellRequests[0];
+    ASSERT_EQ(ShellCalls().size(), 1u);
+    const ShellCall& r = ShellCalls()[0];
     EXPECT_EQ(r.file, product::kCodecInstaller);
     EXPECT_TRUE(EndsWith(r.file, "/divx/DivXInstaller.exe")) << r.file;
     EXPECT_EQ(r.file.rfind("http://", 0), 0u) << "a web address, for the default browser";
@@ -95,11 +97,11 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     EXPECT_FALSE(r.hasDirectory);
     EXPECT_EQ(r.show, SW_RESTORE);
 
-    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+    EXPECT_EQ(AboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4");
 
     // The timer runs once: no second prompt.
-    EXPECT_FALSE(form1->Timer1->Enabled());
+    EXPECT_FALSE(form->Timer1->Enabled());
     vt::PumpFor(1300);
     EXPECT_EQ(promptShows, 1);
 }
@@ -108,61 +110,63 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
 // would run on with no window. Here the prompt cannot be shown modally, as it is shown already.
 TEST_F(CodecPromptTest, AFailingPromptStillBringsTheMainWindowBack) {
     Create();
-    form3->Show();
-    EXPECT_THROW(form1->Timer1Timer(form1->Timer1), std::logic_error);
-    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
-    form3->Hide();
+    Form3->Show();
+    EXPECT_THROW(form->Timer1Timer(form->Timer1), std::logic_error);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    Form3->Hide();
 }
 
 TEST_F(CodecPromptTest, SecondStartOnlyFillsTheAboutBox) {
     program.Write("done.txt", "");  // only its existence counts
-    Create(/*timer=*/true);
-    ASSERT_TRUE(vt::PumpUntil([&] { return !form1->Timer1->Enabled(); }, 10000));
+    Create(true, /*startupTimer=*/true);
+    int promptShows = 0;
+    CountShows(promptShows);
+    ASSERT_TRUE(vt::PumpUntil([&] { return !form->Timer1->Enabled(); }, 10000));
     vt::PumpFor(50);
     EXPECT_EQ(promptShows, 0);
-    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
-    EXPECT_EQ(FileBytes(Marker()), "") << "the marker is left alone";
-    EXPECT_TRUE(shellRequests.empty());
-    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(vt::ReadFileBytes(program.File("done.txt")), "") << "the marker is left alone";
+    EXPECT_TRUE(ShellCalls().empty());
+    EXPECT_EQ(AboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4");
 }
 
 TEST_F(CodecPromptTest, AlreadyInstalledClosesWithoutTheBrowser) {
     Create();
-    HWND radio1 = form3->RadioButton1->Handle();
-    HWND radio2 = form3->RadioButton2->Handle();
-    HWND done = form3->Button1->Handle();
+    HWND radio1 = Form3->RadioButton1->Handle();
+    HWND radio2 = Form3->RadioButton2->Handle();
+    HWND done = Form3->Button1->Handle();
     LRESULT check1 = -1;
     ModalDriver driver(kPrompt, [&](HWND) {
         PostMessageA(radio2, BM_CLICK, 0, 0);
-        WaitFor([&] { return vt::SendTo(radio2, BM_GETCHECK) == BST_CHECKED; });
+        vt::WaitFor([&] { return vt::SendTo(radio2, BM_GETCHECK) == BST_CHECKED; });
         check1 = vt::SendTo(radio1, BM_GETCHECK);
         PostMessageA(done, BM_CLICK, 0, 0);
     });
-    form1->Timer1Timer(form1->Timer1);
+    form->Timer1Timer(form->Timer1);
     ASSERT_TRUE(driver.Join());
 
     EXPECT_EQ(check1, BST_UNCHECKED) << "the choices exclude each other";
-    EXPECT_TRUE(form3->RadioButton2->Checked());
-    EXPECT_FALSE(form3->RadioButton1->Checked());
-    EXPECT_TRUE(shellRequests.empty());
-    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
-    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
-    EXPECT_FALSE(IsWindowVisible(form3->Handle()));
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+    EXPECT_TRUE(Form3->RadioButton2->Checked());
+    EXPECT_FALSE(Form3->RadioButton1->Checked());
+    EXPECT_TRUE(ShellCalls().empty());
+    EXPECT_EQ(vt::ReadFileBytes(program.File("done.txt")), "Done\r\n");
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(IsWindowVisible(Form3->Handle()));
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4");
 }
 
 TEST_F(CodecPromptTest, CloseBoxStillWritesTheMarkerWithoutTheBrowser) {
     Create();
     ModalDriver driver(kPrompt, [&](HWND prompt) { PostMessageA(prompt, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    form1->Timer1Timer(form1->Timer1);
+    form->Timer1Timer(form->Timer1);
     ASSERT_TRUE(driver.Join());
 
-    EXPECT_TRUE(form3->RadioButton1->Checked()) << "the first choice stayed selected";
-    EXPECT_TRUE(shellRequests.empty()) << "only \"Done\" fetches the installer";
-    EXPECT_EQ(FileBytes(Marker()), "Done\r\n");
-    EXPECT_TRUE(IsWindowVisible(form1->Handle()));
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+    EXPECT_TRUE(Form3->RadioButton1->Checked()) << "the first choice stayed selected";
+    EXPECT_TRUE(ShellCalls().empty()) << "only \"Done\" fetches the installer";
+    EXPECT_EQ(vt::ReadFileBytes(program.File("done.txt")), "Done\r\n");
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4");
 }
 
 TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
@@ -170,15 +174,15 @@ TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
     const std::string folder = program.Path() + "gone\\";
     SetProgramFolderOverride(folder);
     Create();
-    HWND main = form1->Handle();
-    HWND done = form3->Button1->Handle();
+    HWND main = form->Handle();
+    HWND done = Form3->Button1->Handle();
     std::atomic<bool> mainVisibleAtError{false};
     vt::DialogAnswerer::Options options;
     options.title = "Error";
     options.inspect = [&](HWND) { mainVisibleAtError = IsWindowVisible(main) != FALSE; };
     vt::DialogAnswerer answerer(options);
     ModalDriver driver(kPrompt, [&](HWND) { PostMessageA(done, BM_CLICK, 0, 0); });
-    form1->Timer1Timer(form1->Timer1);
+    form->Timer1Timer(form->Timer1);
     ASSERT_TRUE(driver.Join());
 
     const std::string marker = folder + "done.txt";
@@ -189,15 +193,15 @@ TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
     EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
     EXPECT_TRUE(mainVisibleAtError) << "the main window is back before the error box";
     EXPECT_FALSE(platform::PathExists(marker));
-    EXPECT_EQ(shellRequests.size(), 1u) << "the choice was made before the marker failed";
+    EXPECT_EQ(ShellCalls().size(), 1u) << "the choice was made before the marker failed";
     // Name and version are shown even so: the marker only decides about the prompt.
-    EXPECT_EQ(aboutForm->Label1->Caption(), "Vexlar GVI Converter");
-    EXPECT_EQ(aboutForm->Label2->Caption(), "Version: 1.4");
+    EXPECT_EQ(AboutForm->Label1->Caption(), "Vexlar GVI Converter");
+    EXPECT_EQ(AboutForm->Label2->Caption(), "Version: 1.4");
 }
 
 TEST_F(CodecPromptTest, PromptLayout) {
     Create();
-    TForm3& f = *form3;
+    TForm3& f = *Form3;
     const LONG_PTR style = GetWindowLongPtrA(f.Handle(), GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU) << "the close box";
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));

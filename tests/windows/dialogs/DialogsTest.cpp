@@ -213,29 +213,6 @@ TEST(OpenDialogBuffer, FilterAndFlags) {
     EXPECT_TRUE(d.SystemFlags() & OFN_ALLOWMULTISELECT);
 }
 
-TEST(OpenDialogHook, StandsInForTheSystemDialog) {
-    tk::OpenDialog d;
-    d.InitialDir = "C:\\v\\";
-    std::string seenFolder;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& dialog) {
-        seenFolder = dialog.InitialDir;
-        dialog.SetFiles({"C:\\v\\a.gvi", "C:\\v\\b.gvi"});
-        return true;
-    };
-    EXPECT_TRUE(d.Execute());
-    EXPECT_EQ(seenFolder, "C:\\v\\");
-    EXPECT_EQ(d.Files(), (std::vector<std::string>{"C:\\v\\a.gvi", "C:\\v\\b.gvi"}));
-    EXPECT_EQ(d.FileName, "C:\\v\\a.gvi");
-
-    tk::OpenDialog::TestHook = [](tk::OpenDialog& dialog) {
-        dialog.SetFiles({"C:\\ignored.gvi"});
-        return false;  // cancelled
-    };
-    EXPECT_FALSE(d.Execute());
-    EXPECT_TRUE(d.Files().empty());
-    tk::OpenDialog::TestHook = nullptr;
-}
-
 class RealOpenDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -250,22 +227,20 @@ protected:
     tk::OpenDialog dialog_;
 };
 
-constexpr int kFileNameBox = 0x47C;  // cmb13: the file name box of the explorer-style dialog
-
 TEST_F(RealOpenDialog, ReturnsSeveralChosenFilesAsFullPaths) {
-    DialogAnswerer answer({.title = "Open", .editText = "\"a.gvi\" \"b.gvi\"", .editId = kFileNameBox});
+    DialogAnswerer answer(vt::OpenFileAnswer({"a.gvi", "b.gvi"}));
     ASSERT_TRUE(dialog_.Execute());
     EXPECT_EQ(dialog_.Files(), (std::vector<std::string>{folder_.File("a.gvi"), folder_.File("b.gvi")}));
 }
 
 TEST_F(RealOpenDialog, AcceptsATypedNameOfAFileThatDoesNotExist) {
-    DialogAnswerer answer({.title = "Open", .editText = "new.gvi", .editId = kFileNameBox});
+    DialogAnswerer answer(vt::OpenFileAnswer({"new.gvi"}));
     ASSERT_TRUE(dialog_.Execute());
     EXPECT_EQ(dialog_.Files(), std::vector<std::string>{folder_.File("new.gvi")});
 }
 
 TEST_F(RealOpenDialog, CancelGivesNoFiles) {
-    DialogAnswerer answer({.title = "Open", .button = IDCANCEL});
+    DialogAnswerer answer(vt::OpenFileAnswer({"a.gvi"}, IDCANCEL));
     EXPECT_FALSE(dialog_.Execute());
     EXPECT_TRUE(dialog_.Files().empty());
 }

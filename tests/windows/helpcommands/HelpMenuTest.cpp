@@ -1,9 +1,12 @@
 // The help menu: it opens with its top-left corner at the pointer wherever Help is clicked, and
 // its items open the help file from the program folder, the product page and the About box.
-#include "HelpCommandsFixture.h"
+#include "Robots.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "app/Product.h"
 #include "toolkit/Application.h"
+
+using HelpCommandsTest = ProgramTest;
 
 namespace {
 
@@ -28,6 +31,14 @@ HWND ChildWithText(HWND parent, const std::string& text) {
     return search.found;
 }
 
+// The pointer moved onto the middle of the control, in screen coordinates.
+POINT PointerTo(tk::WinControl& control) {
+    POINT at{control.Width() / 2, control.Height() / 2};
+    ClientToScreen(control.Handle(), &at);
+    SetCursorPos(at.x, at.y);
+    return at;
+}
+
 }  // namespace
 
 TEST_F(HelpCommandsTest, HelpMenuOpensAtThePointerWhereverHelpIsClicked) {
@@ -39,23 +50,23 @@ TEST_F(HelpCommandsTest, HelpMenuOpensAtThePointerWhereverHelpIsClicked) {
         vt::PumpFor(20);
         POINT pointer = PointerTo(*form->ImageButton6);
         MenuRobot robot(VK_ESCAPE);
-        ClickButton(*form->ImageButton6);
+        Click(*form->ImageButton6);
         robot.Join();
         ASSERT_TRUE(robot.MenuSeen()) << "window at " << place.x << "," << place.y;
         EXPECT_EQ(robot.MenuRect().left, pointer.x);
         EXPECT_EQ(robot.MenuRect().top, pointer.y);
     }
-    EXPECT_TRUE(calls.empty()) << "Escape picks nothing";
+    EXPECT_TRUE(ShellCalls().empty()) << "Escape picks nothing";
 }
 
 TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
     Create();
     PointerTo(*form->ImageButton6);
     MenuRobot robot('c');
-    form->ImageButton6Click(nullptr);
+    Click(*form->ImageButton6);
     robot.Join();
-    ASSERT_EQ(calls.size(), 1u);
-    const ShellCall& call = calls[0];
+    ASSERT_EQ(ShellCalls().size(), 1u);
+    const ShellCall& call = ShellCalls()[0];
     EXPECT_EQ(call.owner, tk::App().Handle());
     EXPECT_FALSE(call.hasVerb) << "the file's own default action";
     EXPECT_EQ(call.file, program.Path() + "help.chm");
@@ -66,24 +77,24 @@ TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
 }
 
 TEST_F(HelpCommandsTest, VisitWebSiteOpensTheProductPageInTheDefaultBrowser) {
-    Create(true);
+    Create();
     PointerTo(*form->ImageButton6);
     MenuRobot robot('v');
-    form->ImageButton6Click(nullptr);
+    Click(*form->ImageButton6);
     robot.Join();
-    ASSERT_EQ(calls.size(), 1u);
-    const ShellCall& call = calls[0];
+    ASSERT_EQ(ShellCalls().size(), 1u);
+    const ShellCall& call = ShellCalls()[0];
     EXPECT_EQ(call.owner, tk::App().Handle());
     EXPECT_FALSE(call.hasVerb);
     EXPECT_EQ(call.file, product::kWebPage) << "the address itself, for the default browser";
     EXPECT_EQ(call.parameters, "");
     EXPECT_FALSE(call.hasDirectory);
     EXPECT_EQ(call.show, SW_RESTORE);
-    EXPECT_EQ(call.file, about->Label3->Caption()) << "the page the About box links to";
+    EXPECT_EQ(call.file, AboutForm->Label3->Caption()) << "the page the About box links to";
 }
 
 TEST_F(HelpCommandsTest, AboutShowsTheAboutBoxModally) {
-    Create(true);
+    Create();
     HWND main = form->Handle();
     std::atomic<bool> mainEnabledMeanwhile{true};
     std::atomic<bool> okFound{false};
@@ -98,12 +109,12 @@ TEST_F(HelpCommandsTest, AboutShowsTheAboutBoxModally) {
             PostMessageA(box, WM_CLOSE, 0, 0);
         }
     });
-    form->ImageButton6Click(nullptr);  // returns when the box is closed
+    Click(*form->ImageButton6);  // returns when the box is closed
     robot.Join();
     ASSERT_TRUE(robot.NextSeen()) << "no About box came up";
     EXPECT_TRUE(okFound);
     EXPECT_FALSE(mainEnabledMeanwhile) << "the main window is disabled while the box is up";
-    EXPECT_FALSE(IsWindowVisible(about->Handle()));
+    EXPECT_FALSE(IsWindowVisible(AboutForm->Handle()));
     EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(ShellCalls().empty());
 }

@@ -1,10 +1,13 @@
 // The output folder button against the shell's real folder browser: the folder the user picks
 // lands in the field with one trailing backslash; Cancel, items without a path and folders that
 // are gone leave the field alone; nothing is saved before the window closes.
-#include "HelpCommandsFixture.h"
+#include "Robots.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "app/OutputFolder.h"
 #include "platform/File.h"
+
+using HelpCommandsTest = ProgramTest;
 
 namespace {
 
@@ -57,7 +60,7 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
     ASSERT_NE(form->Edit1->Text(), picked.Path());
     {
         BrowserRobot robot({OkOn(Bare(picked.Path()))});
-        ClickButton(*form->ImageButton10);
+        Click(*form->ImageButton10);
         EXPECT_EQ(robot.Join(), 1);
     }
     EXPECT_EQ(form->Edit1->Text(), picked.Path());
@@ -65,7 +68,7 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
 
     // A drive root: the field shows it as it came.
     BrowserRobot root({OkOn("C:\\")});
-    ClickButton(*form->ImageButton10);
+    Click(*form->ImageButton10);
     EXPECT_EQ(root.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
 }
@@ -74,11 +77,11 @@ TEST_F(HelpCommandsTest, CancelOrAnItemWithoutPathKeepsTheFolderChosenBefore) {
     Create();
     vt::TempFolder first, second;
     BrowserRobot robot({OkOn(Bare(first.Path())), CancelOn(Bare(second.Path())), OkOnMyComputer()});
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     ASSERT_EQ(form->Edit1->Text(), first.Path());
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(form->Edit1->Text(), first.Path()) << "cancelled after selecting another folder";
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(form->Edit1->Text(), first.Path()) << "My Computer is no folder";
     EXPECT_EQ(robot.Join(), 3);
 }
@@ -94,7 +97,7 @@ TEST_F(HelpCommandsTest, FolderGoneBeforeOkKeepsTheField) {
         EXPECT_TRUE(RemoveDirectoryA(gone.c_str()));
         BrowserRobot::Press(browser, IDOK);
     }});
-    form->ImageButton10Click(nullptr);
+    Click(*form->ImageButton10);
     EXPECT_EQ(robot.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), before);
 }

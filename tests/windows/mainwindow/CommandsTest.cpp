@@ -1,12 +1,14 @@
 // The main window's commands: Start's checks and hand-over, Play, Exit/close, Minimize,
 // dragging by the background and the title, and the buttons wired to them.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include "controls/ImageButton3.h"
 #include "toolkit/Application.h"
 
 #include <string>
 #include <vector>
+
+using MainWindowTest = ProgramTest;
 
 namespace {
 
@@ -32,22 +34,6 @@ struct ProgressSide {
     }
 };
 
-struct ShellRequest {
-    HWND owner;
-    bool verb;
-    std::string file;
-    bool parameters, directory;
-    int show;
-};
-std::vector<ShellRequest> shellRequests;
-
-HINSTANCE RecordShellOpen(HWND owner, const char* verb, const char* file, const char* parameters,
-                          const char* directory, int show) {
-    shellRequests.push_back({owner, verb != nullptr, file ? file : "", parameters != nullptr,
-                             directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-}
-
 RECT WindowRect(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
@@ -67,7 +53,7 @@ TEST_F(MainWindowTest, StartHandsTheRowsToTheProgressWindow) {
     BatchFiles = {"left over"};
     BatchIndex = 7;
 
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
 
     EXPECT_EQ(ProgressSide::calls, (Strings{"timer, main shown", "show, main hidden"}));
     EXPECT_TRUE(Converting);
@@ -84,7 +70,7 @@ TEST_F(MainWindowTest, StartWithTheRootFolderAndWithAFolderLackingItsBackslash) 
     ProgressSide::Install(Window());
     Drop({"C:\\v\\one.gvi"});
     ASSERT_EQ(form->Edit1->Text(), "C:\\");
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
     EXPECT_EQ(OutputFolder, "C:\\");
     EXPECT_TRUE(Converting);
 
@@ -94,7 +80,7 @@ TEST_F(MainWindowTest, StartWithTheRootFolderAndWithAFolderLackingItsBackslash) 
     vt::TempFolder out;
     std::string bare = out.Path().substr(0, out.Path().size() - 1);
     form->Edit1->SetText(bare);
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
     EXPECT_EQ(OutputFolder, bare + "\\");
     EXPECT_EQ(form->Edit1->Text(), bare) << "the field itself is left as it was";
 }
@@ -103,7 +89,7 @@ TEST_F(MainWindowTest, StartDoesNothingWithoutRowsOrWithoutTheFolder) {
     Create();
     ProgressSide::Install(Window());
     OutputFolder = "untouched";
-    form->ImageButton1Click(nullptr);  // empty list
+    Click(*form->ImageButton1);  // empty list
     EXPECT_TRUE(ProgressSide::calls.empty());
     EXPECT_FALSE(Converting);
     EXPECT_TRUE(IsWindowVisible(Window()));
@@ -112,46 +98,48 @@ TEST_F(MainWindowTest, StartDoesNothingWithoutRowsOrWithoutTheFolder) {
     Drop({"C:\\v\\one.gvi"});
     vt::TempFolder gone;
     form->Edit1->SetText(gone.Path() + "no such folder\\");
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
     form->Edit1->SetText(gone.Path() + "a file");
     gone.Write("a file", "x");
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
     form->Edit1->SetText("");
-    form->ImageButton1Click(nullptr);
+    Click(*form->ImageButton1);
     EXPECT_TRUE(ProgressSide::calls.empty());
     EXPECT_FALSE(Converting);
     EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(OutputFolder, "untouched");
+
+    form->Edit1->SetText(gone.Path());  // the same click with a folder that is there starts
+    Click(*form->ImageButton1);
+    EXPECT_TRUE(Converting);
 }
 
 TEST_F(MainWindowTest, PlayOpensTheSelectedSourceWithTheShell) {
-    shellRequests.clear();
-    ShellOpen = &RecordShellOpen;
     Create();
     Drop({"C:\\v\\one.gvi", "C:\\v\\two.gvi"});
-    form->ImageButton5Click(nullptr);
-    EXPECT_TRUE(shellRequests.empty()) << "no row selected";
+    Click(*form->ImageButton5);
+    EXPECT_TRUE(ShellCalls().empty()) << "no row selected";
 
     form->ListView1->Select(1);
-    form->ImageButton5Click(nullptr);
+    Click(*form->ImageButton5);
     form->Play1->Click();
-    ASSERT_EQ(shellRequests.size(), 2u);
-    for (const ShellRequest& r : shellRequests) {
+    ASSERT_EQ(ShellCalls().size(), 2u);
+    for (const ShellCall& r : ShellCalls()) {
         EXPECT_EQ(r.owner, Window());
-        EXPECT_FALSE(r.verb);
+        EXPECT_FALSE(r.hasVerb);
         EXPECT_EQ(r.file, "C:\\v\\two.gvi");
-        EXPECT_FALSE(r.parameters);
-        EXPECT_FALSE(r.directory);
+        EXPECT_FALSE(r.hasParameters);
+        EXPECT_FALSE(r.hasDirectory);
         EXPECT_EQ(r.show, SW_SHOW);
     }
 }
 
 TEST_F(MainWindowTest, MinimizeSendsTheApplicationToTheTaskbar) {
     Create();
-    tk::App().SetMainForm(form.get());
+    tk::App().SetMainForm(form);
     // The application window has the taskbar button: it goes down, the main window with it.
     HWND app = tk::App().Handle();
-    form->ImageButton8Click(nullptr);
+    Click(*form->ImageButton8);
     vt::PumpFor(50);
     EXPECT_TRUE(IsIconic(app));
     EXPECT_FALSE(IsWindowVisible(Window()));
@@ -240,31 +228,28 @@ TEST_F(DragTest, AnyMouseButtonDragsAndTheWindowMayLeaveTheScreen) {
 }
 
 TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
-    shellRequests.clear();
-    ShellOpen = &RecordShellOpen;
-    int dialogs = 0;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
-        ++dialogs;
-        d.SetFiles({"C:\\v\\a.gvi", "C:\\v\\b.gvi", "C:\\v\\c.gvi"});
-        return true;
-    };
+    vt::TempFolder folder;
+    const std::string a = folder.Write("a.gvi", "a"), b = folder.Write("b.gvi", "b"), c = folder.Write("c.gvi", "c");
     Create();
-    auto click = [&](TImageButton* b) {
-        vt::ClickAt(b->Handle(), b->Width() / 2, b->Height() / 2);
+    auto click = [](TImageButton* button) {
+        Click(*button);
         vt::PumpFor(20);
     };
-    click(form->ImageButton2);  // Add...
-    EXPECT_EQ(dialogs, 1);
+    {
+        vt::DialogAnswerer answerer(vt::OpenFileAnswer({a, b, c}));
+        click(form->ImageButton2);  // Add...
+        EXPECT_EQ(answerer.Count(), 1u);
+    }
     EXPECT_EQ(Rows().size(), 3u);
 
     form->ListView1->Select(0);
     click(form->ImageButton5);  // Play
-    ASSERT_EQ(shellRequests.size(), 1u);
-    EXPECT_EQ(shellRequests[0].file, "C:\\v\\a.gvi");
+    ASSERT_EQ(ShellCalls().size(), 1u);
+    EXPECT_EQ(ShellCalls()[0].file, a);
 
     form->ListView1->Select(0);
     click(form->ImageButton3);  // Delete
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\b.gvi", "C:\\v\\c.gvi"}));
+    EXPECT_EQ(Rows(), (Strings{b, c}));
 
     ProgressSide::Install(Window());
     click(form->ImageButton1);  // Start

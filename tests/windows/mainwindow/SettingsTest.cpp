@@ -1,21 +1,13 @@
 // Start-up and shutdown of the main window: set.txt in the program folder, the close request,
 // and the open dialog's default source folder.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 #include "toolkit/Application.h"
 
 #include <shlobj.h>
 
-#include <fstream>
-#include <iterator>
+using MainWindowTest = ProgramTest;
 
-namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
+using vt::ReadFileBytes;
 
 TEST_F(MainWindowTest, SettingsFileGivesTheOutputFolder) {
     struct Case {
@@ -37,7 +29,7 @@ TEST_F(MainWindowTest, SettingsFileGivesTheOutputFolder) {
         Create(false);
         EXPECT_EQ(form->Edit1->Text(), c.field);
         Converting = false;
-        form.reset();
+        Destroy();
     }
 }
 
@@ -51,15 +43,15 @@ TEST_F(MainWindowTest, SettingsComeFromTheProgramFolderNotTheCurrentDirectory) {
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
     form->Close();
     SetCurrentDirectoryA(old);
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "C:\\\r\n");
-    EXPECT_EQ(ReadBytes(elsewhere.File("set.txt")), "Q:\\Wrong\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "C:\\\r\n");
+    EXPECT_EQ(ReadFileBytes(elsewhere.File("set.txt")), "Q:\\Wrong\\\r\n");
 }
 
 TEST_F(MainWindowTest, ClosingWritesExactlyTheFolderAndCrLf) {
     Create();
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_FALSE(IsWindowVisible(Window()));
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "C:\\\r\n");  // exactly 5 bytes
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "C:\\\r\n");  // exactly 5 bytes
 }
 
 TEST_F(MainWindowTest, ClosingRewritesTheFolderTheFieldShows) {
@@ -67,7 +59,7 @@ TEST_F(MainWindowTest, ClosingRewritesTheFolderTheFieldShows) {
     Create();
     form->Edit1->SetText("E:\\Out\\");
     EXPECT_TRUE(form->CloseQuery());
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "E:\\Out\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "E:\\Out\\\r\n");
 }
 
 TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
@@ -75,25 +67,25 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     form->Edit1->SetText("D:\\Batch\\");
     Converting = true;
     // Every route: Exit, the close button, and the system's close message.
-    form->ImageButton7Click(nullptr);
+    Click(*form->ImageButton7);
     EXPECT_TRUE(IsWindowVisible(Window()));
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
     DeleteFileA(program.File("set.txt").c_str());
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_TRUE(IsWindowVisible(Window()));
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
     DeleteFileA(program.File("set.txt").c_str());
     SendMessageA(Window(), WM_CLOSE, 0, 0);
     vt::PumpFor(20);
     EXPECT_TRUE(IsWindowVisible(Window()));
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
 
     // Logoff and shutdown: the session may not end, and the system is told why.
     DeleteFileA(program.File("set.txt").c_str());
     EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
     EXPECT_EQ(tk::App().ShutdownBlockReason(), "Converting GVI files...");
     tk::App().AllowShutdown();
 
@@ -101,7 +93,7 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     Converting = false;
     form->Edit1->SetText("D:\\Later\\");
     EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Later\\\r\n");
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Later\\\r\n");
     EXPECT_EQ(tk::App().ShutdownBlockReason(), "");
 
     SendMessageA(Window(), WM_CLOSE, 0, 0);
@@ -119,18 +111,18 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileNeverBlocksTheClose) {
     EXPECT_EQ(form->Edit1->Text(), "C:\\") << "an unreadable file leaves the default";
     form->Edit1->SetText("E:\\New\\");
     EXPECT_TRUE(form->CloseQuery());
-    form->ImageButton7Click(nullptr);
+    Click(*form->ImageButton7);
     EXPECT_FALSE(IsWindowVisible(Window()));
     CloseHandle(held);
-    EXPECT_EQ(ReadBytes(program.File("set.txt")), "D:\\Old\\\r\n");
-    form.reset();
+    EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Old\\\r\n");
+    Destroy();
 
     DeleteFileA(program.File("set.txt").c_str());
     CreateDirectoryA(program.File("set.txt").c_str(), nullptr);
     Create();
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
     EXPECT_TRUE(form->CloseQuery());
-    form->ImageButton9Click(nullptr);
+    Click(*form->ImageButton9);
     EXPECT_FALSE(IsWindowVisible(Window()));
     RemoveDirectoryA(program.File("set.txt").c_str());
 }
@@ -164,7 +156,7 @@ TEST_F(MainWindowTest, OpenDialogStartsInTheGoogleVideosFolderWhenThereIsOne) {
 
     Create(false);
     EXPECT_EQ(form->OpenDialog1->InitialDir, "");
-    form.reset();
+    Destroy();
 
     bool madeMyVideos = CreateDirectoryA(myVideos.c_str(), nullptr) != 0;
     ASSERT_TRUE(CreateDirectoryA(google.c_str(), nullptr));

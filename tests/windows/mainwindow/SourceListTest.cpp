@@ -1,8 +1,10 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
-#include "MainWindowFixture.h"
+#include "tests/windows/support/ProgramTest.h"
 
 #include <string>
 #include <vector>
+
+using MainWindowTest = ProgramTest;
 
 namespace {
 
@@ -85,7 +87,7 @@ TEST_F(MainWindowTest, DroppingTheSameFileTwiceGivesOneRow) {
     Drop({"C:\\v\\a.gvi"});
     EXPECT_EQ(Rows(), Strings{"C:\\v\\a.gvi"});
     EXPECT_EQ(Rows(1), Strings{"0.00"});
-    EXPECT_EQ(CountLabel(), "Added 1 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 1 file(s).");
 }
 
 TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
@@ -99,27 +101,30 @@ TEST_F(MainWindowTest, DropTakesOnlyGviFilesInTheShellsOrder) {
     Drop({gvi, avi, folder.File("sub"), odd, gvi});
     EXPECT_EQ(Rows(), (Strings{gvi, odd}));
     EXPECT_EQ(Rows(1), (Strings{"0,13", "1,00"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
     RemoveDirectoryA(folder.File("sub").c_str());
 
     form->Label1->SetCaption("stale");
     Drop({avi});
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).") << "rewritten after a drop that added nothing";
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).") << "rewritten after a drop that added nothing";
     form->Label1->SetCaption("stale");
     Drop({});
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 }
 
 TEST_F(MainWindowTest, PathsAreComparedAsExactText) {
+    vt::TempFolder folder;
+    const std::string path = folder.Write("a.gvi", "x");
+    std::string upper = path;
+    for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     Create();
-    tk::OpenDialog::TestHook = [](tk::OpenDialog& d) {
-        d.SetFiles({"C:\\v\\a.gvi"});
-        return true;
-    };
-    form->ImageButton2Click(nullptr);
-    Drop({"C:\\V\\A.GVI"});
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\a.gvi", "C:\\V\\A.GVI"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    {
+        vt::DialogAnswerer answerer(vt::OpenFileAnswer({path}));
+        Click(*form->ImageButton2);
+    }
+    Drop({upper});
+    EXPECT_EQ(Rows(), (Strings{path, upper}));
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 }
 
 TEST_F(MainWindowTest, LongDroppedPathsAreTakenWhole) {
@@ -145,40 +150,40 @@ TEST_F(MainWindowTest, ThreeGigabyteFileShowsItsTrueSize) {
 }
 
 TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
+    vt::TempFolder folder;
+    const std::string b = folder.Write("b.gvi", "b"), c = folder.Write("c.gvi", "c");
+    const std::string typed = folder.File("typed.txt");
     Create();
-    Drop({"C:\\v\\first.gvi", "C:\\v\\b.gvi"});
-    std::string filter, initialDir;
-    DWORD flags = 0;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
-        filter = d.Filter;
-        initialDir = d.InitialDir;
-        flags = d.SystemFlags();
-        // Whatever the dialog returns is taken, extension or not.
-        d.SetFiles({"C:\\v\\c.gvi", "C:\\v\\b.gvi", "C:\\v\\typed.txt", "C:\\v\\c.gvi"});
-        return true;
+    Drop({"C:\\v\\first.gvi", b});
+    // What the user sees: the program's filter, and no read-only box.
+    std::string filter;
+    bool readOnlyBox = true;
+    vt::DialogAnswerer::Options answer = vt::OpenFileAnswer({c, b, typed, c});
+    answer.inspect = [&](HWND dialog) {
+        filter = vt::TextOf(GetDlgItem(dialog, 0x470));                      // cmb1: files of type
+        readOnlyBox = IsWindowVisible(GetDlgItem(dialog, 0x410)) != FALSE;  // chx1
     };
-    form->ImageButton2Click(nullptr);
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", "C:\\v\\b.gvi", "C:\\v\\c.gvi", "C:\\v\\typed.txt"}));
-    EXPECT_EQ(CountLabel(), "Added 4 file(s).");
-    EXPECT_EQ(filter, "Google Video (*.GVI)|*.gvi");
-    EXPECT_TRUE(flags & OFN_ALLOWMULTISELECT);
-    EXPECT_TRUE(flags & OFN_HIDEREADONLY);
+    {
+        vt::DialogAnswerer answerer(answer);
+        Click(*form->ImageButton2);
+    }
+    // Whatever the dialog returns is taken, extension or not.
+    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", b, c, typed}));
+    EXPECT_EQ(form->Label1->Caption(), "Added 4 file(s).");
+    EXPECT_EQ(filter, "Google Video (*.GVI)");
+    EXPECT_FALSE(readOnlyBox);
 }
 
 TEST_F(MainWindowTest, CancellingTheDialogKeepsTheRowsAndRewritesTheLabel) {
     Create();
     Drop({"C:\\v\\1.gvi", "C:\\v\\2.gvi", "C:\\v\\3.gvi"});
-    int calls = 0;
-    tk::OpenDialog::TestHook = [&](tk::OpenDialog& d) {
-        ++calls;
-        d.SetFiles({"C:\\v\\4.gvi"});
-        return false;
-    };
+    vt::TempFolder folder;
+    vt::DialogAnswerer answerer(vt::OpenFileAnswer({folder.Write("4.gvi", "4")}, IDCANCEL));
     form->Label1->SetCaption("stale");
     form->Add1->Click();  // the list menu's "Add..."
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(CountLabel(), "Added 3 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 }
 
 TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
@@ -186,25 +191,25 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
     Drop({"C:\\v\\1.gvi", "C:\\v\\2.gvi", "C:\\v\\3.gvi"});
 
     form->Label1->SetCaption("stale");
-    form->ImageButton3Click(nullptr);  // nothing selected
+    Click(*form->ImageButton3);  // nothing selected
     EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(CountLabel(), "Added 3 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 
     form->ListView1->Select(1);
     form->Delete1->Click();
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\1.gvi", "C:\\v\\3.gvi"}));
-    EXPECT_EQ(CountLabel(), "Added 2 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 
     form->ListView1->Select(0);
-    form->ImageButton3Click(nullptr);
+    Click(*form->ImageButton3);
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\3.gvi"}));
 
-    form->ImageButton4Click(nullptr);
+    Click(*form->ImageButton4);
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(CountLabel(), "Added 0 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 0 file(s).");
 
     Drop({"C:\\v\\5.gvi", "C:\\v\\6.gvi"});
     form->Clear1->Click();
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(CountLabel(), "Added 0 file(s).");
+    EXPECT_EQ(form->Label1->Caption(), "Added 0 file(s).");
 }

@@ -25,6 +25,8 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+}  // namespace
+
 std::string TextOf(HWND hwnd) {
     // WM_GETTEXT to another thread's window waits for it, so a hung window cannot hang us.
     DWORD_PTR length = 0;
@@ -36,6 +38,8 @@ std::string TextOf(HWND hwnd) {
     text.resize(got);
     return text;
 }
+
+namespace {
 
 struct DialogSearch {
     const std::string* title;  // nullptr: any
@@ -72,7 +76,69 @@ BOOL CALLBACK FindIconStatic(HWND child, LPARAM lp) {
     return icon ? FALSE : TRUE;
 }
 
+struct OwnWindowSearch {
+    const char* className;
+    const std::function<bool(HWND)>* test;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<OwnWindowSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+    if (search->className && ClassOf(hwnd) != search->className) return TRUE;
+    if (*search->test && !(*search->test)(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 }  // namespace
+
+HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& test) {
+    OwnWindowSearch search{className, &test, nullptr};
+    EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForOwnWindow(const char* className, const std::function<bool(HWND)>& test, int timeoutMs) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindOwnWindow(className, test)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitFor(const std::function<bool()>& cond, int timeoutMs) {
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Clock::now() < end) {
+        if (cond()) return true;
+        Sleep(10);
+    }
+    return cond();
+}
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void PostKey(HWND window, WORD key) {
+    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    PostMessageA(window, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+    PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(f);
+    return bytes;
+}
 
 void PumpFor(int ms) {
     auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -167,6 +233,22 @@ void DialogAnswerer::Run() {
         }
         Sleep(10);
     }
+}
+
+DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button) {
+    std::string typed = names.size() == 1 ? names.front() : std::string();
+    for (size_t i = 0; names.size() > 1 && i < names.size(); ++i) {
+        if (i > 0) typed.push_back(' ');
+        typed.push_back('"');
+        typed.append(names[i]);
+        typed.push_back('"');
+    }
+    DialogAnswerer::Options options;
+    options.title = "Open";
+    options.button = button;
+    options.editText = typed;
+    options.editId = 0x47C;  // cmb13: the explorer-style dialog's file-name box
+    return options;
 }
 
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point) {

@@ -22,6 +22,20 @@ void PumpFor(int ms);
 // Dispatches messages until done() is true (checked between messages) or timeoutMs passed.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 
+// A visible top-level window of this process of the class (any class for nullptr) that passes
+// the test, when one is given; nullptr when there is none.
+HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& test = nullptr);
+// The same, polled from a helper thread for up to timeoutMs.
+HWND WaitForOwnWindow(const char* className, const std::function<bool(HWND)>& test, int timeoutMs);
+// A window's text, asked without hanging on a hung window.
+std::string TextOf(HWND hwnd);
+// Polls from a helper thread until cond() holds or timeoutMs passed; the last cond().
+bool WaitFor(const std::function<bool()>& cond, int timeoutMs = 2000);
+// The window that has the keyboard focus on another thread.
+HWND FocusOf(DWORD thread);
+// Posts a key press (down and up) to a window, as the keyboard would deliver it there.
+void PostKey(HWND window, WORD key);
+
 // A visible top-level "#32770" window (message box, dialog) of this process with that title;
 // nullptr when there is none.
 HWND FindDialog(const std::string& title);
@@ -75,9 +89,16 @@ private:
     std::thread thread_;
 };
 
+// Answers the system's file-open dialog: the names typed into its file-name box (quoted when
+// there are several, as a user types a multiple selection), then the button pressed.
+DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button = IDOK);
+
 // An HDROP as the shell hands it over with WM_DROPFILES (ANSI names); the receiver frees it
 // with DragFinish.
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point = {0, 0});
+
+// A file's bytes; "<missing>" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {

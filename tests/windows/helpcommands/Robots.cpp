@@ -1,61 +1,11 @@
-// Robots for the folder browser and the pop-up menu, and the main window fixture.
-#include "HelpCommandsFixture.h"
-
-#include <chrono>
+// Robots for the folder browser and the pop-up menu.
+#include "Robots.h"
 
 #include "controls/ShortenPath.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-struct Search {
-    const char* className;
-    const std::function<bool(HWND)>* test;
-    HWND found;
-};
-
-BOOL CALLBACK FindInProcess(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    if (search->className && ClassOf(window) != search->className) return TRUE;
-    if (*search->test && !(*search->test)(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// Polls for a window until timeoutMs passed; nullptr when none came.
-HWND WaitForOwnWindow(const char* className, const std::function<bool(HWND)>& test, int timeoutMs) {
-    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        if (HWND found = FindOwnWindow(className, test)) return found;
-        if (Clock::now() > end) return nullptr;
-        Sleep(10);
-    }
-}
-
-std::string TextOf(HWND window) {
-    char text[256] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
-    return text;
-}
-
-}  // namespace
-
-HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& test) {
-    Search search{className, &test, nullptr};
-    EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using vt::FindOwnWindow;
+using vt::TextOf;
+using vt::WaitForOwnWindow;
 
 bool IsFolderBrowser(HWND window) { return GetDlgItem(window, 0x3741) != nullptr; }
 
@@ -150,54 +100,4 @@ MenuRobot::~MenuRobot() {
 
 void MenuRobot::Join() {
     if (thread_.joinable()) thread_.join();
-}
-
-// --- Fixture --------------------------------------------------------------------------------
-
-std::vector<ShellCall> HelpCommandsTest::calls;
-
-HINSTANCE HelpCommandsTest::RecordShellOpen(HWND owner, const char* verb, const char* file,
-                                            const char* parameters, const char* directory, int show) {
-    calls.push_back({owner, verb != nullptr, file ? file : "", parameters != nullptr,
-                     parameters ? parameters : "", directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what success looks like
-}
-
-void HelpCommandsTest::SetUp() {
-    SetProgramFolderOverride(program.Path());
-    calls.clear();
-    ShellOpen = &RecordShellOpen;
-}
-
-void HelpCommandsTest::TearDown() {
-    about.reset();
-    AboutForm = nullptr;
-    form.reset();
-    Form1 = nullptr;
-    SetProgramFolderOverride("");
-    ShellOpen = &SystemShellOpen;
-}
-
-TForm1& HelpCommandsTest::Create(bool withAbout) {
-    form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    form->Timer1->SetEnabled(false);  // the first-run prompt has tests of its own
-    if (withAbout) {
-        about = std::make_unique<TAboutForm>();
-        AboutForm = about.get();
-    }
-    form->Show();
-    vt::PumpFor(30);
-    return *form;
-}
-
-void HelpCommandsTest::ClickButton(tk::WinControl& button) {
-    vt::ClickAt(button.Handle(), button.Width() / 2, button.Height() / 2);
-}
-
-POINT HelpCommandsTest::PointerTo(tk::WinControl& control) {
-    POINT at{control.Width() / 2, control.Height() / 2};
-    ClientToScreen(control.Handle(), &at);
-    SetCursorPos(at.x, at.y);
-    return at;
 }

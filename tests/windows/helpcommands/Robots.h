@@ -1,39 +1,18 @@
-// The main window and the About box made in-process, the shell door recording, and robots on
-// helper threads that work the shell's folder browser and the pop-up menu while the test
-// thread is inside their modal loops.
+// Robots on helper threads that work the shell's folder browser and the pop-up menu while the
+// test thread is inside their modal loops.
 #pragma once
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "app/AboutUnit.h"
-#include "app/Globals.h"
-#include "app/Unit1.h"
-#include "controls/ImageButton3.h"
 #include "tests/windows/support/TestSupport.h"
 
-struct ShellCall {
-    HWND owner = nullptr;
-    bool hasVerb = false;
-    std::string file;
-    bool hasParameters = false;
-    std::string parameters;
-    bool hasDirectory = false;
-    int show = 0;
-};
-
-// A visible top-level window of this process of the class (any class for nullptr) that passes
-// the test, when one is given.
-HWND FindOwnWindow(const char* className, const std::function<bool(HWND)>& test = nullptr);
 // The shell's folder browser: a "#32770" with the folder tree.
 bool IsFolderBrowser(HWND window);
 
@@ -88,25 +67,4 @@ private:
     std::atomic<bool> nextSeen_{false};
     RECT menuRect_{};
     std::thread thread_;
-};
-
-class HelpCommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // The main window shown, and the About box when asked for.
-    TForm1& Create(bool about = false);
-
-    // A click on an image button of the main window, in its middle.
-    void ClickButton(tk::WinControl& button);
-    // The pointer moved onto the middle of the control, in screen coordinates.
-    POINT PointerTo(tk::WinControl& control);
-
-    vt::TempFolder program;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TAboutForm> about;
-    static std::vector<ShellCall> calls;
-    static HINSTANCE RecordShellOpen(HWND owner, const char* verb, const char* file,
-                                     const char* parameters, const char* directory, int show);
 };

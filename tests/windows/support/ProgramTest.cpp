@@ -1,0 +1,88 @@
+// The program's windows made in-process, the shell door recording, and the modal-window driver.
+#include "tests/windows/support/ProgramTest.h"
+
+#include <chrono>
+
+#include "app/Product.h"
+#include "conversion/BatchState.h"
+#include "toolkit/Application.h"
+
+ShellRecorder::ShellRecorder() {
+    calls_.clear();
+    ShellOpen = &Record;
+}
+
+ShellRecorder::~ShellRecorder() { ShellOpen = &SystemShellOpen; }
+
+HINSTANCE ShellRecorder::Record(HWND owner, const char* verb, const char* file, const char* parameters,
+                                const char* directory, int show) {
+    calls_.push_back({owner, verb != nullptr, file ? file : "", parameters != nullptr,
+                      parameters ? parameters : "", directory != nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what success looks like
+}
+
+ModalDriver::ModalDriver(std::string caption, std::function<void(HWND)> script)
+    : thread_([this, caption = std::move(caption), script = std::move(script)] {
+          HWND window = vt::WaitForOwnWindow(
+              "TkForm", [&caption](HWND w) { return vt::TextOf(w) == caption; }, 10000);
+          if (window) {
+              found_ = true;
+              script(window);
+          }
+          done_ = true;
+      }) {}
+
+ModalDriver::~ModalDriver() {
+    if (thread_.joinable()) thread_.join();
+}
+
+bool ModalDriver::Join() {
+    if (thread_.joinable()) thread_.join();
+    return found_;
+}
+
+void ProgramTest::SetUp() {
+    tk::App().SetTitle(product::kTitle);
+    SetProgramFolderOverride(program.Path());
+}
+
+void ProgramTest::TearDown() {
+    Destroy();
+    SetProgramFolderOverride("");
+    DragActive = false;
+    OutputFolder.clear();
+    BatchFiles.clear();
+    BatchTotal = BatchIndex = 0;
+}
+
+TForm1& ProgramTest::Create(bool show, bool startupTimer) {
+    windows_ = std::make_unique<TProgramWindows>();
+    form = &windows_->Main();
+    timerEnabledAtCreation = form->Timer1->Enabled();
+    if (!startupTimer) form->Timer1->SetEnabled(false);
+    if (show) {
+        form->Show();
+        vt::PumpFor(30);
+    }
+    return *form;
+}
+
+void ProgramTest::Destroy() {
+    Converting = false;  // a refused close would keep the window
+    windows_.reset();
+    form = nullptr;
+}
+
+void ProgramTest::Drop(const std::vector<std::string>& paths) {
+    SendMessageA(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(vt::MakeHDrop(paths)), 0);
+}
+
+std::vector<std::string> ProgramTest::Rows(int column) const {
+    std::vector<std::string> rows;
+    for (int i = 0; i < form->ListView1->RowCount(); ++i) rows.push_back(form->ListView1->RowText(i, column));
+    return rows;
+}
+
+void ProgramTest::Click(tk::WinControl& control) {
+    vt::ClickAt(control.Handle(), control.Width() / 2, control.Height() / 2);
+}

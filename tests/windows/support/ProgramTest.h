@@ -1,0 +1,96 @@
+// The program's windows made in-process by the main block's own creation, with the program
+// folder in a fresh temporary folder and the shell door recording instead of opening anything.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ProgramWindows.h"
+#include "controls/ImageButton3.h"
+#include "tests/windows/support/TestSupport.h"
+
+// A request that reached the shell door, with ShellExecuteA's parameters.
+struct ShellCall {
+    HWND owner = nullptr;
+    bool hasVerb = false;
+    std::string file;
+    bool hasParameters = false;
+    std::string parameters;
+    bool hasDirectory = false;
+    int show = 0;
+};
+
+// Stands in for the shell door while it lives: each request is recorded and answered as a
+// success would be.
+class ShellRecorder {
+public:
+    ShellRecorder();
+    ~ShellRecorder();
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    const std::vector<ShellCall>& Calls() const { return calls_; }
+
+private:
+    static HINSTANCE Record(HWND owner, const char* verb, const char* file, const char* parameters,
+                            const char* directory, int show);
+    static inline std::vector<ShellCall> calls_;
+};
+
+// Runs a script on a helper thread against a modal window of the test thread: waits (up to ten
+// seconds) for a visible toolkit window with the caption, then calls script(window) there. The
+// script sees windows only through their handles and messages.
+class ModalDriver {
+public:
+    ModalDriver(std::string caption, std::function<void(HWND)> script);
+    ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+    // Waits for the helper; true when it found the window and ran the script.
+    bool Join();
+    bool Done() const { return done_; }
+
+private:
+    std::atomic<bool> done_{false};
+    std::atomic<bool> found_{false};
+    std::thread thread_;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the four windows as the main block does (the main window reads set.txt from the
+    // program folder) and shows the main window. Its start-up timer, whose first-run prompt
+    // has tests of its own, is stopped unless asked for.
+    TForm1& Create(bool show = true, bool startupTimer = false);
+    // Destroys them as the end of the run does.
+    void Destroy();
+
+    HWND Window() const { return form->Handle(); }
+    // Files dropped on the main window by the shell.
+    void Drop(const std::vector<std::string>& paths);
+    // One column of the main window's source list, top to bottom.
+    std::vector<std::string> Rows(int column = 0) const;
+    const std::vector<ShellCall>& ShellCalls() const { return shell_.Calls(); }
+    // A click in the middle of a windowed control, as the mouse gives it.
+    static void Click(tk::WinControl& control);
+
+    vt::TempFolder program;
+    TForm1* form = nullptr;
+    bool timerEnabledAtCreation = false;
+
+private:
+    ShellRecorder shell_;
+    std::unique_ptr<TProgramWindows> windows_;
+};
