@@ -8,34 +8,15 @@
 
 #include "app/Globals.h"
 #include "controls/ImageButton3.h"
-#include "conversion/BatchState.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Layout.h"
 
-bool Converting = false;
 bool DragActive = false;
 int32_t DragOriginX = 0;
 int32_t DragOriginY = 0;
 
-// --- Sizes, extensions, folders -------------------------------------------------------------
-
-uint64_t FileSizeInBytes(const std::string& path) { return platform::ListedSize(path).value_or(0); }
-
-std::string FormatMegabytes(uint64_t bytes, const std::string& decimalSeparator) {
-    // Whole megabytes and hundredths in integers: exact halves (0.125, 0.375) round up, which
-    // binary floating point with round-half-even would not promise.
-    constexpr uint64_t kMega = 1024 * 1024;
-    uint64_t whole = bytes / kMega;
-    uint64_t hundredths = ((bytes % kMega) * 100 + kMega / 2) / kMega;
-    if (hundredths == 100) {
-        ++whole;
-        hundredths = 0;
-    }
-    std::string text = std::to_string(whole) + decimalSeparator;
-    if (hundredths < 10) text += '0';
-    return text + std::to_string(hundredths);
-}
+// --- Sizes and folders ----------------------------------------------------------------------
 
 std::string DecimalSeparator() {
     char buffer[8] = {};
@@ -46,17 +27,6 @@ std::string DecimalSeparator() {
 
 std::string FileSizeText(const std::string& path) {
     return FormatMegabytes(FileSizeInBytes(path), DecimalSeparator());
-}
-
-bool HasGviExtension(const std::string& path) {
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    if (path.find_first_of("\\:", dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext == ".GVI";
 }
 
 std::string GoogleVideosFolderIn(std::string documents) {
@@ -86,10 +56,17 @@ TForm1::TForm1() : tk::Form(nullptr) {
     tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit1");
     if (!loaded) throw std::runtime_error("main window layout: " + loaded.message);
     FindControls();
+    // The progress window hands the end of a batch back through these.
+    ClearSourceList = [this] { ListView1->Clear(); };
+    ShowMainWindow = [this] { Show(); };
     Created();
 }
 
-TForm1::~TForm1() { Destroying(); }
+TForm1::~TForm1() {
+    ClearSourceList = nullptr;
+    ShowMainWindow = nullptr;
+    Destroying();
+}
 
 void TForm1::RegisterHandlers() {
     tk::EventMethods& m = Methods();

@@ -3,8 +3,6 @@
 
 #include <stdexcept>
 
-#include "app/Globals.h"
-#include "app/Unit1.h"
 #include "controls/ImageButton3.h"
 #include "conversion/FileJob.h"
 #include "conversion/Progress.h"
@@ -134,12 +132,8 @@ void TForm2::FormCreate(tk::Component*) {
     worker->Start();
 
     // Start on the main window hands the batch over through these.
-    EnableBatchTimer = [] {
-        if (Form2) Form2->Timer1->SetEnabled(true);
-    };
-    ShowProgressWindow = [] {
-        if (Form2) Form2->Show();
-    };
+    EnableBatchTimer = [this] { Timer1->SetEnabled(true); };
+    ShowProgressWindow = [this] { Show(); };
 }
 
 void TForm2::FormDestroy(tk::Component*) {
@@ -264,7 +258,7 @@ void TForm2::EndBatch() {
     Label4->SetCaption("100%");
     Timer1->SetEnabled(false);
     // The list goes; its count label keeps the number of files that were in it.
-    if (Form1) Form1->ListView1->Clear();
+    if (ClearSourceList) ClearSourceList();
     tk::ShowMessage("Done.");
     ReturnToMainWindow();
 }
@@ -289,7 +283,7 @@ void TForm2::ReturnToMainWindow() {
     Converting = false;
     tk::App().AllowShutdown();
     Hide();
-    if (Form1) Form1->Show();
+    if (ShowMainWindow) ShowMainWindow();
 }
 
 void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {
