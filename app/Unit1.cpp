@@ -4,13 +4,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/Globals.h"
 #include "controls/ImageButton3.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
-#include "toolkit/Layout.h"
 
 bool DragActive = false;
 int32_t DragOriginX = 0;
@@ -53,19 +51,15 @@ TForm1::TForm1() : tk::Form(nullptr) {
     SetExtraExStyle(WS_EX_ACCEPTFILES);
     TImageButton::Register();
     RegisterHandlers();
-    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit1");
-    if (!loaded) throw std::runtime_error("main window layout: " + loaded.message);
-    FindControls();
+    layout_.Load("Unit1", [this] { FindControls(); });
     // The progress window hands the end of a batch back through these.
     ClearSourceList = [this] { ListView1->Clear(); };
     ShowMainWindow = [this] { Show(); };
-    Created();
 }
 
 TForm1::~TForm1() {
     ClearSourceList = nullptr;
     ShowMainWindow = nullptr;
-    Destroying();
 }
 
 void TForm1::RegisterHandlers() {
@@ -107,48 +101,39 @@ void TForm1::RegisterHandlers() {
     mouseMove("Label2MouseMove", &TForm1::Label2MouseMove);
 }
 
-namespace {
-template <typename T>
-T* Need(const tk::Component& form, const char* name) {
-    T* found = tk::Find<T>(form, name);
-    if (!found) throw std::runtime_error(std::string("main window layout: no ") + name);
-    return found;
-}
-}  // namespace
-
 void TForm1::FindControls() {
-    Image2 = Need<tk::Image>(*this, "Image2");
-    Label1 = Need<tk::Label>(*this, "Label1");
-    Image1 = Need<tk::Image>(*this, "Image1");
-    Bevel2 = Need<tk::Bevel>(*this, "Bevel2");
-    Bevel1 = Need<tk::Bevel>(*this, "Bevel1");
-    Label2 = Need<tk::Label>(*this, "Label2");
-    Bevel3 = Need<tk::Bevel>(*this, "Bevel3");
-    Label3 = Need<tk::Label>(*this, "Label3");
-    ListView1 = Need<tk::ListView>(*this, "ListView1");
-    ImageButton8 = Need<TImageButton>(*this, "ImageButton8");
-    ImageButton9 = Need<TImageButton>(*this, "ImageButton9");
-    Edit1 = Need<tk::Edit>(*this, "Edit1");
-    ImageButton10 = Need<TImageButton>(*this, "ImageButton10");
-    ImageButton5 = Need<TImageButton>(*this, "ImageButton5");
-    ImageButton4 = Need<TImageButton>(*this, "ImageButton4");
-    ImageButton3 = Need<TImageButton>(*this, "ImageButton3");
-    ImageButton2 = Need<TImageButton>(*this, "ImageButton2");
-    ImageButton7 = Need<TImageButton>(*this, "ImageButton7");
-    ImageButton6 = Need<TImageButton>(*this, "ImageButton6");
-    ImageButton1 = Need<TImageButton>(*this, "ImageButton1");
-    OpenDialog1 = Need<tk::OpenDialog>(*this, "OpenDialog1");
-    Timer1 = Need<tk::Timer>(*this, "Timer1");
-    PopupMenu4 = Need<tk::PopupMenu>(*this, "PopupMenu4");
-    Contents1 = Need<tk::MenuItem>(*this, "Contents1");
-    AboutVexlar1 = Need<tk::MenuItem>(*this, "AboutVexlar1");
-    MenuItem1 = Need<tk::MenuItem>(*this, "MenuItem1");
-    VisitVexlarWebSite1 = Need<tk::MenuItem>(*this, "VisitVexlarWebSite1");
-    PopupMenu1 = Need<tk::PopupMenu>(*this, "PopupMenu1");
-    Add1 = Need<tk::MenuItem>(*this, "Add1");
-    Delete1 = Need<tk::MenuItem>(*this, "Delete1");
-    Clear1 = Need<tk::MenuItem>(*this, "Clear1");
-    Play1 = Need<tk::MenuItem>(*this, "Play1");
+    Image2 = layout_.Need<tk::Image>("Image2");
+    Label1 = layout_.Need<tk::Label>("Label1");
+    Image1 = layout_.Need<tk::Image>("Image1");
+    Bevel2 = layout_.Need<tk::Bevel>("Bevel2");
+    Bevel1 = layout_.Need<tk::Bevel>("Bevel1");
+    Label2 = layout_.Need<tk::Label>("Label2");
+    Bevel3 = layout_.Need<tk::Bevel>("Bevel3");
+    Label3 = layout_.Need<tk::Label>("Label3");
+    ListView1 = layout_.Need<tk::ListView>("ListView1");
+    ImageButton8 = layout_.Need<TImageButton>("ImageButton8");
+    ImageButton9 = layout_.Need<TImageButton>("ImageButton9");
+    Edit1 = layout_.Need<tk::Edit>("Edit1");
+    ImageButton10 = layout_.Need<TImageButton>("ImageButton10");
+    ImageButton5 = layout_.Need<TImageButton>("ImageButton5");
+    ImageButton4 = layout_.Need<TImageButton>("ImageButton4");
+    ImageButton3 = layout_.Need<TImageButton>("ImageButton3");
+    ImageButton2 = layout_.Need<TImageButton>("ImageButton2");
+    ImageButton7 = layout_.Need<TImageButton>("ImageButton7");
+    ImageButton6 = layout_.Need<TImageButton>("ImageButton6");
+    ImageButton1 = layout_.Need<TImageButton>("ImageButton1");
+    OpenDialog1 = layout_.Need<tk::OpenDialog>("OpenDialog1");
+    Timer1 = layout_.Need<tk::Timer>("Timer1");
+    PopupMenu4 = layout_.Need<tk::PopupMenu>("PopupMenu4");
+    Contents1 = layout_.Need<tk::MenuItem>("Contents1");
+    AboutVexlar1 = layout_.Need<tk::MenuItem>("AboutVexlar1");
+    MenuItem1 = layout_.Need<tk::MenuItem>("MenuItem1");
+    VisitVexlarWebSite1 = layout_.Need<tk::MenuItem>("VisitVexlarWebSite1");
+    PopupMenu1 = layout_.Need<tk::PopupMenu>("PopupMenu1");
+    Add1 = layout_.Need<tk::MenuItem>("Add1");
+    Delete1 = layout_.Need<tk::MenuItem>("Delete1");
+    Clear1 = layout_.Need<tk::MenuItem>("Clear1");
+    Play1 = layout_.Need<tk::MenuItem>("Play1");
 
     // The timer and the menu items publish no events to a layout: they are wired here.
     auto bind = [this](void (TForm1::*method)(tk::Component*)) {

@@ -125,4 +125,6 @@ protected:
 private:
     void RegisterHandlers();
     void FindControls();
+
+    tk::FormLayout layout_{*this};  // last: see FormLayout
 };

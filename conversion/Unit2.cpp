@@ -1,15 +1,12 @@
 // Unit2: the progress window, which runs a conversion batch through the worker thread.
 #include "conversion/Unit2.h"
 
-#include <stdexcept>
-
 #include "controls/ImageButton3.h"
 #include "conversion/FileJob.h"
 #include "conversion/Progress.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/Layout.h"
 
 TMyThread* MyThread = nullptr;
 std::string CurrentSource;
@@ -34,13 +31,6 @@ TFileJob Job;
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string PercentText(int percent) { return std::to_string(percent) + "%"; }
-
-template <typename T>
-T* Need(const tk::Component& form, const char* name) {
-    T* found = tk::Find<T>(form, name);
-    if (!found) throw std::runtime_error(std::string("progress window layout: no ") + name);
-    return found;
-}
 
 }  // namespace
 
@@ -68,13 +58,8 @@ tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitma
 TForm2::TForm2() : tk::Form(nullptr) {
     TImageButton::Register();
     RegisterHandlers();
-    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit2");
-    if (!loaded) throw std::runtime_error("progress window layout: " + loaded.message);
-    FindControls();
-    Created();
+    layout_.Load("Unit2", [this] { FindControls(); });
 }
-
-TForm2::~TForm2() { Destroying(); }
 
 void TForm2::RegisterHandlers() {
     tk::EventMethods& m = Methods();
@@ -97,19 +82,19 @@ void TForm2::RegisterHandlers() {
 }
 
 void TForm2::FindControls() {
-    Image1 = Need<tk::Image>(*this, "Image1");
-    Image2 = Need<tk::Image>(*this, "Image2");
-    Image3 = Need<tk::Image>(*this, "Image3");
-    Image4 = Need<tk::Image>(*this, "Image4");
-    Image5 = Need<tk::Image>(*this, "Image5");
-    Image6 = Need<tk::Image>(*this, "Image6");
-    Image7 = Need<tk::Image>(*this, "Image7");
-    Label1 = Need<tk::Label>(*this, "Label1");
-    Label2 = Need<tk::Label>(*this, "Label2");
-    Label3 = Need<tk::Label>(*this, "Label3");
-    Label4 = Need<tk::Label>(*this, "Label4");
-    ImageButton9 = Need<TImageButton>(*this, "ImageButton9");
-    Timer1 = Need<tk::Timer>(*this, "Timer1");
+    Image1 = layout_.Need<tk::Image>("Image1");
+    Image2 = layout_.Need<tk::Image>("Image2");
+    Image3 = layout_.Need<tk::Image>("Image3");
+    Image4 = layout_.Need<tk::Image>("Image4");
+    Image5 = layout_.Need<tk::Image>("Image5");
+    Image6 = layout_.Need<tk::Image>("Image6");
+    Image7 = layout_.Need<tk::Image>("Image7");
+    Label1 = layout_.Need<tk::Label>("Label1");
+    Label2 = layout_.Need<tk::Label>("Label2");
+    Label3 = layout_.Need<tk::Label>("Label3");
+    Label4 = layout_.Need<tk::Label>("Label4");
+    ImageButton9 = layout_.Need<TImageButton>("ImageButton9");
+    Timer1 = layout_.Need<tk::Timer>("Timer1");
     // A timer publishes no event to a layout: wired here.
     Timer1->OnTimer = [this](tk::Component* sender) { Timer1Timer(sender); };
 }

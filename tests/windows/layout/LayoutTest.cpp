@@ -1,5 +1,6 @@
 // The layout format with the toolkit's own classes, and layouts from resources.
 #include "tests/host/toolkit/LayoutThings.h"
+#include "toolkit/Form.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/Timer.h"
@@ -93,3 +94,39 @@ TEST_F(LayoutTest, LayoutsAndPicturesFromResources) {
 }
 
 }  // namespace
+
+// A window made through FormLayout: OnDestroy runs while the form's members still exist, and a
+// form that failed to load never runs it, though its layout had bound it.
+namespace formlayout {
+
+std::vector<std::string> log;
+
+struct Member {
+    ~Member() { log.push_back("member gone"); }
+};
+
+class TestForm : public tk::Form {
+public:
+    explicit TestForm(const char* timer) : tk::Form(nullptr) {
+        Methods().notify["FormCreate"] = [this](tk::Component*) { log.push_back("OnCreate, timer " + Timer1->Name()); };
+        Methods().notify["FormDestroy"] = [this](tk::Component*) { log.push_back("OnDestroy"); };
+        layout_.Load("FORM_LAYOUT", [this, timer] { Timer1 = layout_.Need<tk::Timer>(timer); });
+    }
+    tk::Timer* Timer1 = nullptr;
+
+private:
+    Member member_;
+    tk::FormLayout layout_{*this};
+};
+
+TEST(FormLayout, EveryStepInItsPlace) {
+    log.clear();
+    { TestForm form("Timer1"); }
+    EXPECT_EQ(log, (std::vector<std::string>{"OnCreate, timer Timer1", "OnDestroy", "member gone"}));
+
+    log.clear();
+    EXPECT_THROW(TestForm("Timer2"), std::runtime_error);  // the layout has no Timer2
+    EXPECT_EQ(log, std::vector<std::string>{"member gone"});
+}
+
+}  // namespace formlayout
