@@ -1,22 +1,11 @@
 // AboutUnit: the About box: product name, version, and links to the web page and support mail.
 #include "app/AboutUnit.h"
 
-#include <stdexcept>
 #include <string>
 
 #include "app/Globals.h"
 #include "app/Product.h"
 #include "toolkit/Application.h"
-#include "toolkit/Layout.h"
-
-namespace {
-template <typename T>
-T* Need(const tk::Component& form, const char* name) {
-    T* found = tk::Find<T>(form, name);
-    if (!found) throw std::runtime_error(std::string("About box layout: no ") + name);
-    return found;
-}
-}  // namespace
 
 TAboutForm::TAboutForm() : tk::Form(nullptr) {
     tk::EventMethods& m = Methods();
@@ -24,27 +13,22 @@ TAboutForm::TAboutForm() : tk::Form(nullptr) {
     m.notify["Label3Click"] = [this](tk::Component* sender) { Label3Click(sender); };
     m.notify["Label4Click"] = [this](tk::Component* sender) { Label4Click(sender); };
     m.notify["Button3Click"] = [this](tk::Component* sender) { Button3Click(sender); };
-    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "AboutUnit");
-    if (!loaded) throw std::runtime_error("About box layout: " + loaded.message);
-    FindControls();
+    layout_.Load("AboutUnit", [this] { FindControls(); });
     // The addresses live in one place, with the product's other constants.
     Label3->SetCaption(product::kWebPage);
     Label4->SetCaption(product::kSupportMail);
     // The box is as large as the panel that holds its content.
     SetClientSize(Panel1->Width(), Panel1->Height());
-    Created();
 }
 
-TAboutForm::~TAboutForm() { Destroying(); }
-
 void TAboutForm::FindControls() {
-    Panel1 = Need<tk::Panel>(*this, "Panel1");
-    Label1 = Need<tk::Label>(*this, "Label1");
-    Label2 = Need<tk::Label>(*this, "Label2");
-    Bevel1 = Need<tk::Bevel>(*this, "Bevel1");
-    Label3 = Need<tk::Label>(*this, "Label3");
-    Label4 = Need<tk::Label>(*this, "Label4");
-    Button3 = Need<tk::Button>(*this, "Button3");
+    Panel1 = layout_.Need<tk::Panel>("Panel1");
+    Label1 = layout_.Need<tk::Label>("Label1");
+    Label2 = layout_.Need<tk::Label>("Label2");
+    Bevel1 = layout_.Need<tk::Bevel>("Bevel1");
+    Label3 = layout_.Need<tk::Label>("Label3");
+    Label4 = layout_.Need<tk::Label>("Label4");
+    Button3 = layout_.Need<tk::Button>("Button3");
 }
 
 void TAboutForm::Init() {

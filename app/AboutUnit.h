@@ -10,7 +10,6 @@
 class TAboutForm : public tk::Form {
 public:
     TAboutForm();
-    ~TAboutForm() override;
 
     // Controls of the layout, back to front.
     tk::Panel* Panel1 = nullptr;   // holds everything; the box is sized to it
@@ -31,4 +30,6 @@ public:
 
 private:
     void FindControls();
+
+    tk::FormLayout layout_{*this};  // last: see FormLayout
 };

@@ -4,38 +4,17 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/Globals.h"
 #include "controls/ImageButton3.h"
-#include "conversion/BatchState.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
-#include "toolkit/Layout.h"
 
-bool Converting = false;
 bool DragActive = false;
 int32_t DragOriginX = 0;
 int32_t DragOriginY = 0;
 
-// --- Sizes, extensions, folders -------------------------------------------------------------
-
-uint64_t FileSizeInBytes(const std::string& path) { return platform::ListedSize(path).value_or(0); }
-
-std::string FormatMegabytes(uint64_t bytes, const std::string& decimalSeparator) {
-    // Whole megabytes and hundredths in integers: exact halves (0.125, 0.375) round up, which
-    // binary floating point with round-half-even would not promise.
-    constexpr uint64_t kMega = 1024 * 1024;
-    uint64_t whole = bytes / kMega;
-    uint64_t hundredths = ((bytes % kMega) * 100 + kMega / 2) / kMega;
-    if (hundredths == 100) {
-        ++whole;
-        hundredths = 0;
-    }
-    std::string text = std::to_string(whole) + decimalSeparator;
-    if (hundredths < 10) text += '0';
-    return text + std::to_string(hundredths);
-}
+// --- Sizes and folders ----------------------------------------------------------------------
 
 std::string DecimalSeparator() {
     char buffer[8] = {};
@@ -46,17 +25,6 @@ std::string DecimalSeparator() {
 
 std::string FileSizeText(const std::string& path) {
     return FormatMegabytes(FileSizeInBytes(path), DecimalSeparator());
-}
-
-bool HasGviExtension(const std::string& path) {
-    size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    if (path.find_first_of("\\:", dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext == ".GVI";
 }
 
 std::string GoogleVideosFolderIn(std::string documents) {
@@ -83,13 +51,16 @@ TForm1::TForm1() : tk::Form(nullptr) {
     SetExtraExStyle(WS_EX_ACCEPTFILES);
     TImageButton::Register();
     RegisterHandlers();
-    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit1");
-    if (!loaded) throw std::runtime_error("main window layout: " + loaded.message);
-    FindControls();
-    Created();
+    layout_.Load("Unit1", [this] { FindControls(); });
+    // The progress window hands the end of a batch back through these.
+    ClearSourceList = [this] { ListView1->Clear(); };
+    ShowMainWindow = [this] { Show(); };
 }
 
-TForm1::~TForm1() { Destroying(); }
+TForm1::~TForm1() {
+    ClearSourceList = nullptr;
+    ShowMainWindow = nullptr;
+}
 
 void TForm1::RegisterHandlers() {
     tk::EventMethods& m = Methods();
@@ -138,48 +109,39 @@ void TForm1::RegisterHandlers() {
     notify("Play1Click", &TForm1::Play1Click);
 }
 
-namespace {
-template <typename T>
-T* Need(const tk::Component& form, const char* name) {
-    T* found = tk::Find<T>(form, name);
-    if (!found) throw std::runtime_error(std::string("main window layout: no ") + name);
-    return found;
-}
-}  // namespace
-
 void TForm1::FindControls() {
-    Image2 = Need<tk::Image>(*this, "Image2");
-    Label1 = Need<tk::Label>(*this, "Label1");
-    Image1 = Need<tk::Image>(*this, "Image1");
-    Bevel2 = Need<tk::Bevel>(*this, "Bevel2");
-    Bevel1 = Need<tk::Bevel>(*this, "Bevel1");
-    Label2 = Need<tk::Label>(*this, "Label2");
-    Bevel3 = Need<tk::Bevel>(*this, "Bevel3");
-    Label3 = Need<tk::Label>(*this, "Label3");
-    ListView1 = Need<tk::ListView>(*this, "ListView1");
-    ImageButton8 = Need<TImageButton>(*this, "ImageButton8");
-    ImageButton9 = Need<TImageButton>(*this, "ImageButton9");
-    Edit1 = Need<tk::Edit>(*this, "Edit1");
-    ImageButton10 = Need<TImageButton>(*this, "ImageButton10");
-    ImageButton5 = Need<TImageButton>(*this, "ImageButton5");
-    ImageButton4 = Need<TImageButton>(*this, "ImageButton4");
-    ImageButton3 = Need<TImageButton>(*this, "ImageButton3");
-    ImageButton2 = Need<TImageButton>(*this, "ImageButton2");
-    ImageButton7 = Need<TImageButton>(*this, "ImageButton7");
-    ImageButton6 = Need<TImageButton>(*this, "ImageButton6");
-    ImageButton1 = Need<TImageButton>(*this, "ImageButton1");
-    OpenDialog1 = Need<tk::OpenDialog>(*this, "OpenDialog1");
-    Timer1 = Need<tk::Timer>(*this, "Timer1");
-    PopupMenu4 = Need<tk::PopupMenu>(*this, "PopupMenu4");
-    Contents1 = Need<tk::MenuItem>(*this, "Contents1");
-    AboutVexlar1 = Need<tk::MenuItem>(*this, "AboutVexlar1");
-    MenuItem1 = Need<tk::MenuItem>(*this, "MenuItem1");
-    VisitVexlarWebSite1 = Need<tk::MenuItem>(*this, "VisitVexlarWebSite1");
-    PopupMenu1 = Need<tk::PopupMenu>(*this, "PopupMenu1");
-    Add1 = Need<tk::MenuItem>(*this, "Add1");
-    Delete1 = Need<tk::MenuItem>(*this, "Delete1");
-    Clear1 = Need<tk::MenuItem>(*this, "Clear1");
-    Play1 = Need<tk::MenuItem>(*this, "Play1");
+    Image2 = layout_.Need<tk::Image>("Image2");
+    Label1 = layout_.Need<tk::Label>("Label1");
+    Image1 = layout_.Need<tk::Image>("Image1");
+    Bevel2 = layout_.Need<tk::Bevel>("Bevel2");
+    Bevel1 = layout_.Need<tk::Bevel>("Bevel1");
+    Label2 = layout_.Need<tk::Label>("Label2");
+    Bevel3 = layout_.Need<tk::Bevel>("Bevel3");
+    Label3 = layout_.Need<tk::Label>("Label3");
+    ListView1 = layout_.Need<tk::ListView>("ListView1");
+    ImageButton8 = layout_.Need<TImageButton>("ImageButton8");
+    ImageButton9 = layout_.Need<TImageButton>("ImageButton9");
+    Edit1 = layout_.Need<tk::Edit>("Edit1");
+    ImageButton10 = layout_.Need<TImageButton>("ImageButton10");
+    ImageButton5 = layout_.Need<TImageButton>("ImageButton5");
+    ImageButton4 = layout_.Need<TImageButton>("ImageButton4");
+    ImageButton3 = layout_.Need<TImageButton>("ImageButton3");
+    ImageButton2 = layout_.Need<TImageButton>("ImageButton2");
+    ImageButton7 = layout_.Need<TImageButton>("ImageButton7");
+    ImageButton6 = layout_.Need<TImageButton>("ImageButton6");
+    ImageButton1 = layout_.Need<TImageButton>("ImageButton1");
+    OpenDialog1 = layout_.Need<tk::OpenDialog>("OpenDialog1");
+    Timer1 = layout_.Need<tk::Timer>("Timer1");
+    PopupMenu4 = layout_.Need<tk::PopupMenu>("PopupMenu4");
+    Contents1 = layout_.Need<tk::MenuItem>("Contents1");
+    AboutVexlar1 = layout_.Need<tk::MenuItem>("AboutVexlar1");
+    MenuItem1 = layout_.Need<tk::MenuItem>("MenuItem1");
+    VisitVexlarWebSite1 = layout_.Need<tk::MenuItem>("VisitVexlarWebSite1");
+    PopupMenu1 = layout_.Need<tk::PopupMenu>("PopupMenu1");
+    Add1 = layout_.Need<tk::MenuItem>("Add1");
+    Delete1 = layout_.Need<tk::MenuItem>("Delete1");
+    Clear1 = layout_.Need<tk::MenuItem>("Clear1");
+    Play1 = layout_.Need<tk::MenuItem>("Play1");
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

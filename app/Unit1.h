@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "conversion/BatchState.h"
+#include "conversion/SourceList.h"
 #include "toolkit/Bevel.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
@@ -20,7 +22,6 @@
 class TImageButton;
 
 // Unit-level state of the main window (user-interface thread only).
-extern bool Converting;      // a batch runs: the main window is hidden and may not close
 extern bool DragActive;      // the window is being dragged by its background or title
 extern int32_t DragOriginX;  // pointer at the press, in the pressed control's coordinates
 extern int32_t DragOriginY;
@@ -28,16 +29,10 @@ extern int32_t DragOriginY;
 // What the system shows beside the program when a logoff or shutdown comes during a batch.
 inline constexpr char kShutdownBlockReason[] = "Converting GVI files...";
 
-// A file's size as the directory lists it, all 64 bits of it; 0 when nothing matches.
-uint64_t FileSizeInBytes(const std::string& path);
-// Megabytes with two decimals, the last one rounded half up: 131072 bytes -> "0.13".
-std::string FormatMegabytes(uint64_t bytes, const std::string& decimalSeparator);
 // The decimal separator of the user's regional settings ("." when there is none).
 std::string DecimalSeparator();
 // The "Size (MB)" text of a source file.
 std::string FileSizeText(const std::string& path);
-// Extension ".gvi" in any letter case (only a "." after the last "\" or ":" counts).
-bool HasGviExtension(const std::string& path);
 
 // "My Videos\Google Videos\" under the documents folder, when that folder exists; else "".
 std::string GoogleVideosFolderIn(std::string documents);
@@ -130,4 +125,6 @@ protected:
 private:
     void RegisterHandlers();
     void FindControls();
+
+    tk::FormLayout layout_{*this};  // last: see FormLayout
 };

@@ -9,7 +9,6 @@
 class TForm3 : public tk::Form {
 public:
     TForm3();
-    ~TForm3() override;
 
     // Controls of the layout, back to front.
     tk::Image* Image1 = nullptr;              // codec logo
@@ -23,4 +22,6 @@ public:
 
 private:
     void FindControls();
+
+    tk::FormLayout layout_{*this};  // last: see FormLayout
 };

@@ -1,17 +1,12 @@
 // Unit2: the progress window, which runs a conversion batch through the worker thread.
 #include "conversion/Unit2.h"
 
-#include <stdexcept>
-
-#include "app/Globals.h"
-#include "app/Unit1.h"
 #include "controls/ImageButton3.h"
 #include "conversion/FileJob.h"
 #include "conversion/Progress.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/Layout.h"
 
 TMyThread* MyThread = nullptr;
 std::string CurrentSource;
@@ -36,13 +31,6 @@ TFileJob Job;
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string PercentText(int percent) { return std::to_string(percent) + "%"; }
-
-template <typename T>
-T* Need(const tk::Component& form, const char* name) {
-    T* found = tk::Find<T>(form, name);
-    if (!found) throw std::runtime_error(std::string("progress window layout: no ") + name);
-    return found;
-}
 
 }  // namespace
 
@@ -70,18 +58,14 @@ tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitma
 TForm2::TForm2() : tk::Form(nullptr) {
     TImageButton::Register();
     RegisterHandlers();
-    tk::LayoutResult loaded = tk::LoadLayoutResource(*this, "Unit2");
-    if (!loaded) throw std::runtime_error("progress window layout: " + loaded.message);
-    FindControls();
-    Created();
+    layout_.Load("Unit2", [this] { FindControls(); });
 }
-
-TForm2::~TForm2() { Destroying(); }
 
 void TForm2::RegisterHandlers() {
     tk::EventMethods& m = Methods();
     m.notify["FormCreate"] = [this](tk::Component* sender) { FormCreate(sender); };
     m.notify["FormDestroy"] = [this](tk::Component* sender) { FormDestroy(sender); };
+    m.notify["Timer1Timer"] = [this](tk::Component* sender) { Timer1Timer(sender); };
     m.closeQuery["FormCloseQuery"] = [this](tk::Component* sender, bool& canClose) {
         FormCloseQuery(sender, canClose);
     };
@@ -99,21 +83,19 @@ void TForm2::RegisterHandlers() {
 }
 
 void TForm2::FindControls() {
-    Image1 = Need<tk::Image>(*this, "Image1");
-    Image2 = Need<tk::Image>(*this, "Image2");
-    Image3 = Need<tk::Image>(*this, "Image3");
-    Image4 = Need<tk::Image>(*this, "Image4");
-    Image5 = Need<tk::Image>(*this, "Image5");
-    Image6 = Need<tk::Image>(*this, "Image6");
-    Image7 = Need<tk::Image>(*this, "Image7");
-    Label1 = Need<tk::Label>(*this, "Label1");
-    Label2 = Need<tk::Label>(*this, "Label2");
-    Label3 = Need<tk::Label>(*this, "Label3");
-    Label4 = Need<tk::Label>(*this, "Label4");
-    ImageButton9 = Need<TImageButton>(*this, "ImageButton9");
-    Timer1 = Need<tk::Timer>(*this, "Timer1");
-    // A timer publishes no event to a layout: wired here.
-    Timer1->OnTimer = [this](tk::Component* sender) { Timer1Timer(sender); };
+    Image1 = layout_.Need<tk::Image>("Image1");
+    Image2 = layout_.Need<tk::Image>("Image2");
+    Image3 = layout_.Need<tk::Image>("Image3");
+    Image4 = layout_.Need<tk::Image>("Image4");
+    Image5 = layout_.Need<tk::Image>("Image5");
+    Image6 = layout_.Need<tk::Image>("Image6");
+    Image7 = layout_.Need<tk::Image>("Image7");
+    Label1 = layout_.Need<tk::Label>("Label1");
+    Label2 = layout_.Need<tk::Label>("Label2");
+    Label3 = layout_.Need<tk::Label>("Label3");
+    Label4 = layout_.Need<tk::Label>("Label4");
+    ImageButton9 = layout_.Need<TImageButton>("ImageButton9");
+    Timer1 = layout_.Need<tk::Timer>("Timer1");
 }
 
 // --- The worker -----------------------------------------------------------------------------
@@ -134,12 +116,8 @@ void TForm2::FormCreate(tk::Component*) {
     worker->Start();
 
     // Start on the main window hands the batch over through these.
-    EnableBatchTimer = [] {
-        if (Form2) Form2->Timer1->SetEnabled(true);
-    };
-    ShowProgressWindow = [] {
-        if (Form2) Form2->Show();
-    };
+    EnableBatchTimer = [this] { Timer1->SetEnabled(true); };
+    ShowProgressWindow = [this] { Show(); };
 }
 
 void TForm2::FormDestroy(tk::Component*) {
@@ -264,7 +242,7 @@ void TForm2::EndBatch() {
     Label4->SetCaption("100%");
     Timer1->SetEnabled(false);
     // The list goes; its count label keeps the number of files that were in it.
-    if (Form1) Form1->ListView1->Clear();
+    if (ClearSourceList) ClearSourceList();
     tk::ShowMessage("Done.");
     ReturnToMainWindow();
 }
@@ -289,7 +267,7 @@ void TForm2::ReturnToMainWindow() {
     Converting = false;
     tk::App().AllowShutdown();
     Hide();
-    if (Form1) Form1->Show();
+    if (ShowMainWindow) ShowMainWindow();
 }
 
 void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {

@@ -44,7 +44,6 @@ tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitma
 class TForm2 : public tk::Form {
 public:
     TForm2();
-    ~TForm2() override;
 
     // Controls of the layout, back to front.
     tk::Image* Image1 = nullptr;  // background; dragging
@@ -92,4 +91,6 @@ private:
     void StopBatch(bool FileInFlight);
     // The end of every batch, once the timer is off: the main window back, Converting false.
     void ReturnToMainWindow();
+
+    tk::FormLayout layout_{*this};  // last: see FormLayout
 };

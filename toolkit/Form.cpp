@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "toolkit/Application.h"
+#include "toolkit/Layout.h"
 
 namespace tk {
 namespace {
@@ -67,6 +68,29 @@ void Form::Destroying() {
     if (destroyed_) return;
     destroyed_ = true;
     if (OnDestroy) OnDestroy(this);
+}
+
+FormLayout::~FormLayout() {
+    if (created_) {
+        form_.Destroying();
+    } else {
+        // The layout bound OnDestroy to a method of the form that is going away now.
+        form_.OnDestroy = nullptr;
+    }
+}
+
+void FormLayout::Load(const char* resource, const std::function<void()>& findControls) {
+    resource_ = resource;
+    LayoutResult loaded = LoadLayoutResource(form_, resource);
+    if (!loaded) throw std::runtime_error(resource_ + " layout: " + loaded.message);
+    findControls();
+    // OnDestroy pairs with OnCreate, also with one that failed half-way.
+    created_ = true;
+    form_.Created();
+}
+
+void FormLayout::Missing(const char* name) const {
+    throw std::runtime_error(resource_ + " layout: no " + name);
 }
 
 void Form::Loaded() {

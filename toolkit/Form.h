@@ -84,12 +84,12 @@ public:
     NotifyEvent OnHide;
     std::function<void(Component* sender, bool& canClose)> OnCloseQuery;
 
-    // Runs OnCreate (once). A form calls it after loading its layout.
+    // Runs OnCreate (once). FormLayout calls it once the controls are found.
     void Created();
     // After a layout: resolves the ActiveControl it named.
     void Loaded() override;
-    // Runs OnDestroy (once). A derived form whose handler touches its own members calls this
-    // from its own destructor, before those members are gone.
+    // Runs OnDestroy (once). FormLayout calls it while the derived form is still whole; for
+    // any other form the destructor does.
     void Destroying();
 
     // Handler methods by name, for the event properties of a layout.
@@ -130,6 +130,37 @@ private:
     EventMethods methods_;
     friend struct ControlProps;
     std::string activeControlName_;
+};
+
+// A window made from its layout resource, with every step in its place. Declared as the form's
+// last member, and loaded in the constructor once the form has registered its handler methods:
+// Load reads the layout, runs findControls (which takes the controls with Need), then OnCreate.
+// As the first member to go, it runs OnDestroy while the form's members all still exist; a
+// form whose loading failed never came to life, and its OnDestroy never runs.
+class FormLayout {
+public:
+    explicit FormLayout(Form& form) : form_(form) {}
+    ~FormLayout();
+    FormLayout(const FormLayout&) = delete;
+    FormLayout& operator=(const FormLayout&) = delete;
+
+    // Throws when the resource is missing or broken.
+    void Load(const char* resource, const std::function<void()>& findControls);
+
+    // A control of the layout by name; a layout without it is broken, which throws.
+    template <typename T>
+    T* Need(const char* name) const {
+        T* found = Find<T>(form_, name);
+        if (!found) Missing(name);
+        return found;
+    }
+
+private:
+    [[noreturn]] void Missing(const char* name) const;
+
+    Form& form_;
+    std::string resource_;
+    bool created_ = false;
 };
 
 }  // namespace tk

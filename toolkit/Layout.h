@@ -42,8 +42,8 @@ struct LayoutResult {
 // A fault stops the reading and is reported with its line; nothing is thrown.
 LayoutResult LoadLayout(Component& root, std::string_view text, const PictureResolver& resolve);
 
-// The layout text is the RCDATA resource `name` of the program; @references name RCDATA
-// resources too.
+// Windows only (LayoutResource.cpp): the layout text is the RCDATA resource `name` of the
+// program; @references name RCDATA resources too.
 LayoutResult LoadLayoutResource(Component& root, const char* name);
 
 // The bytes of an RCDATA resource of the program; nullopt when it has none of that name.

@@ -38,24 +38,6 @@ private:
 
 }  // namespace
 
-TEST(FileSizeText, MegabytesWithTwoDecimalsRoundedHalfUp) {
-    struct Case {
-        uint64_t bytes;
-        const char* text;
-    };
-    const Case cases[] = {
-        {0, "0.00"},           {5242, "0.00"},          {5243, "0.01"},
-        {131072, "0.13"},      {393216, "0.38"},        {1000000, "0.95"},
-        {1048576, "1.00"},     {1043333, "0.99"},       {1043334, "1.00"},
-        {12345678, "11.77"},   {2147483647, "2048.00"}, {3221225472ull, "3072.00"},
-        {4294967296ull, "4096.00"}, {10485760000ull, "10000.00"},
-        {0xFFFFFFFFFFFFFFFFull, "17592186044416.00"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(FormatMegabytes(c.bytes, "."), c.text) << c.bytes;
-    EXPECT_EQ(FormatMegabytes(131072, ","), "0,13");
-    EXPECT_EQ(FormatMegabytes(12345678, "::"), "11::77");
-}
-
 TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
     vt::TempFolder folder;
     std::string path = MakeFileOfSize(folder, "a.gvi", 131072);
@@ -65,20 +47,6 @@ TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
         EXPECT_EQ(DecimalSeparator(), separator);
         EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
     }
-}
-
-TEST(GviExtension, LetterCaseIgnoredOnlyTheLastPartCounts) {
-    EXPECT_TRUE(HasGviExtension("C:\\v\\a.gvi"));
-    EXPECT_TRUE(HasGviExtension("C:\\v\\clip.GvI"));
-    EXPECT_TRUE(HasGviExtension("C:\\v\\a.b.GVI"));
-    EXPECT_FALSE(HasGviExtension("C:\\v\\a.avi"));
-    EXPECT_FALSE(HasGviExtension("C:\\v\\a.gvi.avi"));
-    EXPECT_FALSE(HasGviExtension("C:\\v.gvi\\clip"));
-    EXPECT_FALSE(HasGviExtension("C:\\v\\gvi"));
-    EXPECT_FALSE(HasGviExtension("C:\\v\\a.gvix"));
-    EXPECT_FALSE(HasGviExtension("C:\\v\\a.gv"));
-    EXPECT_FALSE(HasGviExtension("A.gvi:stream"));
-    EXPECT_FALSE(HasGviExtension(""));
 }
 
 TEST_F(MainWindowTest, DroppingTheSameFileTwiceGivesOneRow) {

@@ -57,11 +57,9 @@ TEST(Jpeg, DamagedDataFailsAndLeavesThePicture) {
     std::vector<uint8_t> bytes = ReadFile(DataPath("redgreen.jpg"));
     ASSERT_GT(bytes.size(), 40u);
     tk::Bitmap b = Checker(3, 2);
-    std::vector<uint8_t> header(bytes.begin(), bytes.begin() + 20);  // stops inside the headers
+    // Which data fails is the decoder's business (tests/host/toolkit); a failure keeps the picture.
+    std::vector<uint8_t> header(bytes.begin(), bytes.begin() + 20);
     EXPECT_FALSE(b.LoadFromJpeg(header));
-    std::vector<uint8_t> garbage = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x01, 0x02, 0x03, 0x04};
-    EXPECT_FALSE(b.LoadFromJpeg(garbage));
-    EXPECT_FALSE(b.LoadFromJpeg(nullptr, 0));
     EXPECT_EQ(b.Width(), 3);
     EXPECT_EQ(b.Pixel(1, 1), Checker(3, 2).Pixel(1, 1));
 }

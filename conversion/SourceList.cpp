@@ -1,0 +1,32 @@
+// What the source list shows of a file and which dropped files it takes.
+#include "conversion/SourceList.h"
+
+#include "platform/File.h"
+
+uint64_t FileSizeInBytes(const std::string& path) { return platform::ListedSize(path).value_or(0); }
+
+std::string FormatMegabytes(uint64_t bytes, const std::string& decimalSeparator) {
+    // Whole megabytes and hundredths in integers: exact halves (0.125, 0.375) round up, which
+    // binary floating point with round-half-even would not promise.
+    constexpr uint64_t kMega = 1024 * 1024;
+    uint64_t whole = bytes / kMega;
+    uint64_t hundredths = ((bytes % kMega) * 100 + kMega / 2) / kMega;
+    if (hundredths == 100) {
+        ++whole;
+        hundredths = 0;
+    }
+    std::string text = std::to_string(whole) + decimalSeparator;
+    if (hundredths < 10) text += '0';
+    return text + std::to_string(hundredths);
+}
+
+bool HasGviExtension(const std::string& path) {
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos) return false;
+    if (path.find_first_of("\\:", dot) != std::string::npos) return false;
+    std::string ext = path.substr(dot);
+    for (char& c : ext) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return ext == ".GVI";
+}
