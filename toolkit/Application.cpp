@@ -132,18 +132,6 @@ void Application::Run(Form& mainForm) {
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
-void Application::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 void Application::Terminate() {
     terminated_ = true;
     PostQuitMessage(0);

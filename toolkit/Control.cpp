@@ -187,12 +187,6 @@ void Control::VisibleChanged() {
     HintChanged();
 }
 
-bool Control::Showing() const {
-    for (const Control* c = this; c; c = c->parent_)
-        if (!c->visible_) return false;
-    return true;
-}
-
 void Control::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;

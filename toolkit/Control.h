@@ -137,8 +137,6 @@ public:
     virtual void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    // Visible, and every container up to the top visible too.
-    bool Showing() const;
 
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled);
@@ -300,9 +298,6 @@ public:
     virtual void KeyDown(WORD& key, ShiftState shift);
     virtual void KeyUp(WORD& key, ShiftState shift);
     virtual void KeyPress(char& key);
-
-    // Sends a message to the window (created if needed).
-    LRESULT Perform(UINT msg, WPARAM wp, LPARAM lp);
 
     void Invalidate() override;
     POINT ClientOrigin() const override;

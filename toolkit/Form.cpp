@@ -113,7 +113,6 @@ void Form::HandleCreated() {
     }
 }
 
-void Form::BoundsChanged() { WinControl::BoundsChanged(); }
 
 int Form::ClientWidth() const {
     if (HandleAllocated()) return ClientRect().right;
@@ -191,7 +190,6 @@ void Form::SetVisible(bool visible) {
         if (!Visible()) return;
         visible_ = false;
         if (HWND h = WindowHandle()) ShowWindow(h, SW_HIDE);
-        if (OnHide) OnHide(this);
     }
 }
 

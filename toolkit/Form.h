@@ -92,7 +92,6 @@ public:
     NotifyEvent OnCreate;   // run by Created(), once the layout is loaded
     NotifyEvent OnDestroy;  // run by Destroying(), at the latest in the destructor
     NotifyEvent OnShow;     // each time the form is shown
-    NotifyEvent OnHide;
     std::function<void(Component* sender, bool& canClose)> OnCloseQuery;
 
     // Runs OnCreate (once). A form calls it after loading its layout.
@@ -117,7 +116,6 @@ protected:
     void CreateParams(CreateParamsData& params) override;
     void HandleCreated() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void BoundsChanged() override;
 
 private:
     friend class Control;

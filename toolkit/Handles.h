@@ -44,27 +44,6 @@ private:
     Handle h_ = Traits::Invalid();
 };
 
-struct KernelTraits {  // CreateThread, CreateEvent, ...: NULL means none.
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-
-struct FileTraits {  // CreateFileA: INVALID_HANDLE_VALUE means none.
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-
-struct FindTraits {  // FindFirstFileA
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) { FindClose(h); }
-};
-
 template <typename H>
 struct GdiTraits {  // HBITMAP, HFONT, HRGN, HBRUSH, HPEN
     using Handle = H;
@@ -101,9 +80,6 @@ struct LocalTraits {  // FormatMessageA with FORMAT_MESSAGE_ALLOCATE_BUFFER
     static void Close(Handle h) { LocalFree(h); }
 };
 
-using OwnedHandle = Owned<KernelTraits>;
-using OwnedFile = Owned<FileTraits>;
-using OwnedFind = Owned<FindTraits>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedRegion = Owned<GdiTraits<HRGN>>;

@@ -226,7 +226,6 @@ void WinControl::SetFocus() {
 
 bool WinControl::CanFocus() const { return Control::CanFocus(); }
 
-LRESULT WinControl::Perform(UINT msg, WPARAM wp, LPARAM lp) { return SendMessageA(Handle(), msg, wp, lp); }
 
 void WinControl::Invalidate() {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
