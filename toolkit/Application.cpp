@@ -174,19 +174,4 @@ void Application::HandleException() {
     HandleException(std::runtime_error("Unexpected error"));
 }
 
-void PumpMessagesFor(int ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;  // tests pump past a closed main form
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= static_cast<DWORD>(ms)) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms) - elapsed, QS_ALLINPUT);
-    }
-}
-
 }  // namespace tk

@@ -76,7 +76,4 @@ private:
 
 inline Application& App() { return Application::Instance(); }
 
-// Dispatches messages for about ms milliseconds (tests: let timers and posted messages run).
-void PumpMessagesFor(int ms);
-
 }  // namespace tk

@@ -122,11 +122,8 @@ TEST(ListViewRows, AddSelectDeleteClear) {
     tk::ListView list(&form);
     list.SetParent(&form);
     list.SetBounds(0, 0, 300, 150);
-    list.AddColumn("Source GVI Files", 200);
-    list.AddColumn("Size (MB)", 75);
+    list.SetColumns({{"Source GVI Files", 200}, {"Size (MB)", 75}});
     tkt::ShowForm(form, 300, 150);
-    int changes = 0;
-    list.OnSelectItem = [&](tk::Component*) { ++changes; };
 
     EXPECT_EQ(list.SelectedIndex(), -1);
     EXPECT_EQ(list.AddRow({"C:\\v\\a.gvi", "1.50"}), 0);
@@ -143,7 +140,6 @@ TEST(ListViewRows, AddSelectDeleteClear) {
     EXPECT_EQ(list.SelectedIndex(), 1);
     list.Select(2);  // one row at a time
     EXPECT_EQ(list.SelectedIndex(), 2);
-    EXPECT_GE(changes, 2);
     list.DeleteRow(0);
     EXPECT_EQ(list.RowCount(), 2);
     EXPECT_EQ(list.RowText(0, 0), "C:\\v\\b.gvi");
