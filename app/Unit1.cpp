@@ -10,6 +10,7 @@
 #include "controls/ImageButton3.h"
 #include "conversion/BatchState.h"
 #include "platform/File.h"
+#include "platform/Text.h"
 #include "toolkit/Application.h"
 #include "toolkit/Layout.h"
 
@@ -52,11 +53,7 @@ bool HasGviExtension(const std::string& path) {
     size_t dot = path.find_last_of('.');
     if (dot == std::string::npos) return false;
     if (path.find_first_of("\\:", dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext == ".GVI";
+    return platform::SameTextAscii(std::string_view(path).substr(dot), ".GVI");
 }
 
 std::string GoogleVideosFolderIn(std::string documents) {
