@@ -5,6 +5,7 @@
 
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
+#include "toolkit/TopLevel.h"
 
 namespace tk {
 
@@ -81,19 +82,11 @@ void Application::SetTitle(std::string title) {
 
 HWND Application::Handle() {
     if (handle_ && IsWindow(handle_)) return handle_;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = AppWindowProc;
-    wc.hInstance = tk::Instance();
-    wc.hIcon = LoadIconA(tk::Instance(), "MAINICON");
-    wc.lpszClassName = "TkApplication";
-    RegisterClassExA(&wc);  // a second registration fails harmlessly
     // Unowned and visible, it has the taskbar button; of no size, it is seen nowhere else.
     // WS_MINIMIZEBOX: the button's menu can minimize the program.
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExA(0, "TkApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
-                              nullptr, tk::Instance(), nullptr);
+    handle_ = CreateHelperWindow("TkApplication", AppWindowProc, nullptr,
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ScreenCentredOrigin(0, 0),
+                                 title_.c_str(), LoadIconA(tk::Instance(), "MAINICON"));
     if (handle_) ShowWindow(handle_, SW_SHOWNOACTIVATE);
     return handle_;
 }
