@@ -114,4 +114,31 @@ private:
     HGDIOBJ old_;
 };
 
+// BeginPaint for the scope; EndPaint at its end, also when the painting throws.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& Update() const { return ps_.rcPaint; }
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_;
+    HDC dc_;
+};
+
+// Saves the state of a DC (clipping, origin, selections) for the scope, then restores it.
+class SavedDcScope {
+public:
+    explicit SavedDcScope(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcScope() { if (saved_) RestoreDC(dc_, saved_); }
+    SavedDcScope(const SavedDcScope&) = delete;
+    SavedDcScope& operator=(const SavedDcScope&) = delete;
+private:
+    HDC dc_;
+    int saved_;
+};
+
 }  // namespace tk
