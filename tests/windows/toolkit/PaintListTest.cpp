@@ -115,6 +115,14 @@ TEST_F(Composition, BevelIsASunkenLine) {
     EXPECT_EQ(shot.Pixel(50, 40), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(shot.Pixel(50, 41), GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(shot.Pixel(50, 42), kSkin);
+    // A control painted after it is at its own place, not clipped or moved by the bevel's.
+    tk::Label label(&form);
+    label.SetParent(&form);
+    label.SetAutoSize(false);
+    label.SetBounds(10, 10, 20, 20);
+    label.SetColor(RGB(255, 255, 0));
+    shot = Snapshot(form);
+    EXPECT_EQ(shot.Pixel(15, 15), RGB(255, 255, 0));
 }
 
 TEST(ListViewRows, AddSelectDeleteClear) {
