@@ -8,6 +8,7 @@
 #include "app/Globals.h"
 #include "controls/ImageButton3.h"
 #include "platform/File.h"
+#include "platform/Text.h"
 #include "toolkit/Application.h"
 
 bool DragActive = false;

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "platform/Text.h"
+
 namespace {
 
 const char kQuote = '"';
@@ -10,17 +12,6 @@ const char kDelimiter = ',';
 
 // Blanks and control characters separate unquoted items.
 bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // Reads a quoted item starting at text[pos] (the opening quote); doubled quotes stand for one.
 // An item whose closing quote is missing runs to the end of the text.
@@ -120,7 +111,7 @@ std::string TStringList::Name(int index) const {
 int TStringList::IndexOfName(std::string_view name) const {
     for (size_t i = 0; i < lines_.size(); ++i) {
         size_t eq = lines_[i].find('=');
-        if (eq != std::string::npos && SameTextAscii(std::string_view(lines_[i]).substr(0, eq), name))
+        if (eq != std::string::npos && platform::SameTextAscii(std::string_view(lines_[i]).substr(0, eq), name))
             return static_cast<int>(i);
     }
     return -1;

@@ -1,7 +1,6 @@
 // One file of a batch on disk.
 #include "conversion/FileJob.h"
 
-#include "conversion/Progress.h"
 #include "platform/File.h"
 
 bool TFileJob::Begin(const std::string& Source, const std::string& Folder,
@@ -32,11 +31,6 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
         }
     }
     return joNotRenamed;
-}
-
-int TFileJob::CurrentPercent() const {
-    if (tempPath_.empty()) return 0;
-    return ::CurrentPercent(platform::CurrentSize(tempPath_).value_or(0), sourceSize_);
 }
 
 std::string TFileJob::FailureText(TConvertResult Result, const TConvertCause& Cause) const {

@@ -32,9 +32,6 @@ public:
     // was taken meanwhile, once more under the next free name), or deletes it otherwise.
     TJobOutcome Finish(TConvertResult Result);
 
-    // Progress of the running conversion, from the temporary file's current size.
-    int CurrentPercent() const;
-
     // The one-line message for a failed conversion of this job, empty for crOk: the source's
     // two texts when the source is at fault, else the output's name and folder with the
     // system's reason (a full disk must never read as a corrupted source).

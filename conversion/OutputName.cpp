@@ -2,12 +2,7 @@
 #include "conversion/OutputName.h"
 
 #include "platform/File.h"
-
-namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
+#include "platform/Text.h"
 
 std::string FileNamePart(const std::string& Path, const char* Separators) {
     size_t last = Path.find_last_of(Separators);
@@ -19,7 +14,7 @@ std::string OutputBaseName(const std::string& Source, const char* Separators) {
     static const char kGvi[] = ".GVI";
     for (size_t i = 0; i + 4 <= base.size(); ++i) {
         size_t k = 0;
-        while (k < 4 && AsciiUpper(base[i + k]) == kGvi[k]) ++k;
+        while (k < 4 && platform::AsciiUpper(base[i + k]) == kGvi[k]) ++k;
         if (k == 4) {
             base.erase(i, 4);
             break;

@@ -2,6 +2,7 @@
 #include "conversion/SourceList.h"
 
 #include "platform/File.h"
+#include "platform/Text.h"
 
 uint64_t FileSizeInBytes(const std::string& path) { return platform::ListedSize(path).value_or(0); }
 
@@ -24,9 +25,5 @@ bool HasGviExtension(const std::string& path) {
     size_t dot = path.find_last_of('.');
     if (dot == std::string::npos) return false;
     if (path.find_first_of("\\:", dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext == ".GVI";
+    return platform::SameTextAscii(std::string_view(path).substr(dot), ".GVI");
 }

@@ -5,6 +5,7 @@
 
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
+#include "toolkit/TopLevel.h"
 
 namespace tk {
 
@@ -81,19 +82,11 @@ void Application::SetTitle(std::string title) {
 
 HWND Application::Handle() {
     if (handle_ && IsWindow(handle_)) return handle_;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = AppWindowProc;
-    wc.hInstance = tk::Instance();
-    wc.hIcon = LoadIconA(tk::Instance(), "MAINICON");
-    wc.lpszClassName = "TkApplication";
-    RegisterClassExA(&wc);  // a second registration fails harmlessly
     // Unowned and visible, it has the taskbar button; of no size, it is seen nowhere else.
     // WS_MINIMIZEBOX: the button's menu can minimize the program.
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExA(0, "TkApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
-                              nullptr, tk::Instance(), nullptr);
+    handle_ = CreateHelperWindow("TkApplication", AppWindowProc, nullptr,
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ScreenCentredOrigin(0, 0),
+                                 title_.c_str(), LoadIconA(tk::Instance(), "MAINICON"));
     if (handle_) ShowWindow(handle_, SW_SHOWNOACTIVATE);
     return handle_;
 }
@@ -130,18 +123,6 @@ void Application::Run(Form& mainForm) {
     terminated_ = true;
     MSG quit;  // a quit posted by Terminate is spent here
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-}
-
-void Application::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            terminated_ = true;
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 void Application::Terminate() {
@@ -184,21 +165,6 @@ void Application::HandleException(const std::exception& e) {
 
 void Application::HandleException() {
     HandleException(std::runtime_error("Unexpected error"));
-}
-
-void PumpMessagesFor(int ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;  // tests pump past a closed main form
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= static_cast<DWORD>(ms)) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms) - elapsed, QS_ALLINPUT);
-    }
 }
 
 }  // namespace tk

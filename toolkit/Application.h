@@ -40,9 +40,6 @@ public:
     // Shows mainForm and runs the message loop until the main form closes or Terminate is called.
     void Run(Form& mainForm);
 
-    // Dispatches every message that is waiting, then returns (no waiting).
-    void ProcessMessages();
-
     // Ends Run (posts WM_QUIT); modal loops also end.
     void Terminate();
     bool Terminated() const { return terminated_; }
@@ -78,8 +75,5 @@ private:
 };
 
 inline Application& App() { return Application::Instance(); }
-
-// Dispatches messages for about ms milliseconds (tests: let timers and posted messages run).
-void PumpMessagesFor(int ms);
 
 }  // namespace tk

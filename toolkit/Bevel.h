@@ -1,11 +1,11 @@
-// Bevel: a sunken line or frame.
+// Bevel: a sunken line along the top edge (the one shape the windows use).
 #pragma once
 
 #include "toolkit/Control.h"
 
 namespace tk {
 
-enum class BevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };  // bsBox, ...
+enum class BevelShape { TopLine };  // bsTopLine
 enum class BevelStyle { Lowered, Raised };  // bsLowered, bsRaised
 
 class Bevel : public GraphicControl {
@@ -23,7 +23,7 @@ public:
     void Paint(Canvas& canvas) override;
 
 private:
-    BevelShape shape_ = BevelShape::Box;
+    BevelShape shape_ = BevelShape::TopLine;
     BevelStyle style_ = BevelStyle::Lowered;
 };
 

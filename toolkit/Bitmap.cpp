@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include "toolkit/Control.h"
 #include "toolkit/JpegDecode.h"
 
 namespace tk {
@@ -137,76 +136,28 @@ void Bitmap::Fill(COLORREF c) {
 }
 
 bool Bitmap::LoadFromBmp(const uint8_t* data, size_t size) {
-    // File header (14 bytes) and at least the size field of the info header.
-    if (data == nullptr || size < 18 || data[0] != 'B' || data[1] != 'M') return false;
+    // File header (14 bytes) and an info header of at least 40 bytes.
+    if (data == nullptr || size < 54 || data[0] != 'B' || data[1] != 'M') return false;
     const uint32_t offBits = Le32(data + 10);
     const uint32_t headerSize = Le32(data + 14);
-    int64_t width = 0, height = 0;
-    unsigned bpp = 0, compression = BI_RGB, colorsUsed = 0;
-    size_t paletteEntry = 4;
-    if (headerSize == 12) {  // OS/2 core header
-        if (size < 14 + 12) return false;
-        width = Le16(data + 18);
-        height = static_cast<int16_t>(Le16(data + 20));
-        if (Le16(data + 22) != 1) return false;
-        bpp = Le16(data + 24);
-        paletteEntry = 3;
-    } else if (headerSize >= 40 && headerSize <= 1024) {
-        if (size < 14 + static_cast<size_t>(headerSize)) return false;
-        width = static_cast<int32_t>(Le32(data + 18));
-        height = static_cast<int32_t>(Le32(data + 22));
-        if (Le16(data + 26) != 1) return false;
-        bpp = Le16(data + 28);
-        compression = Le32(data + 30);
-        colorsUsed = Le32(data + 46);
-    } else {
-        return false;
-    }
+    if (headerSize < 40 || headerSize > 1024 || size < 14 + static_cast<size_t>(headerSize)) return false;
+    int64_t width = static_cast<int32_t>(Le32(data + 18));
+    int64_t height = static_cast<int32_t>(Le32(data + 22));
+    // Every picture of the program is 24-bit and uncompressed; others are refused.
+    if (Le16(data + 26) != 1 || Le16(data + 28) != 24 || Le32(data + 30) != BI_RGB) return false;
     const bool topDown = height < 0;
     if (topDown) height = -height;
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
         return false;
-    if (compression == BI_BITFIELDS && bpp == 32 && headerSize >= 40 && size >= 66 &&
-        Le32(data + 54) == 0x00FF0000 && Le32(data + 58) == 0x0000FF00 && Le32(data + 62) == 0x000000FF)
-        compression = BI_RGB;  // the usual masks: the same layout as plain 32-bit
-    if (compression != BI_RGB) return false;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
 
-    // Palette right after the info header.
-    std::vector<COLORREF> palette;
-    if (bpp <= 8) {
-        size_t count = colorsUsed ? colorsUsed : (size_t{1} << bpp);
-        if (count > 256) return false;
-        const size_t start = 14 + static_cast<size_t>(headerSize);
-        if (start > size || (size - start) / paletteEntry < count) return false;
-        palette.resize(count);
-        for (size_t i = 0; i < count; ++i) {
-            const uint8_t* q = data + start + i * paletteEntry;
-            palette[i] = RGB(q[2], q[1], q[0]);
-        }
-    }
-
-    const int64_t rowBytes = ((width * bpp + 31) / 32) * 4;
+    const int64_t rowBytes = StrideOf(static_cast<int>(width));
     if (offBits < 14 || offBits > size) return false;
     if (static_cast<int64_t>(size - offBits) / rowBytes < height) return false;
 
     Bitmap result(static_cast<int>(width), static_cast<int>(height));
     for (int64_t y = 0; y < height; ++y) {
         const uint8_t* src = data + offBits + (topDown ? y : height - 1 - y) * rowBytes;
-        uint8_t* dst = result.Row(static_cast<int>(y));
-        for (int64_t x = 0; x < width; ++x, dst += 3) {
-            COLORREF c = 0;
-            switch (bpp) {
-                case 24: dst[0] = src[x * 3]; dst[1] = src[x * 3 + 1]; dst[2] = src[x * 3 + 2]; continue;
-                case 32: dst[0] = src[x * 4]; dst[1] = src[x * 4 + 1]; dst[2] = src[x * 4 + 2]; continue;
-                case 8: { size_t i = src[x]; c = i < palette.size() ? palette[i] : 0; break; }
-                case 4: { size_t i = (src[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F; c = i < palette.size() ? palette[i] : 0; break; }
-                case 1: { size_t i = (src[x / 8] >> (7 - (x & 7))) & 1; c = i < palette.size() ? palette[i] : 0; break; }
-            }
-            dst[0] = GetBValue(c);
-            dst[1] = GetGValue(c);
-            dst[2] = GetRValue(c);
-        }
+        std::memcpy(result.Row(static_cast<int>(y)), src, static_cast<size_t>(width) * 3);
     }
     result.Transparent = Transparent;
     result.TransparentColor = TransparentColor;
@@ -354,26 +305,6 @@ void Canvas::FillRect(const RECT& r, COLORREF c) {
     if (!dc_) return;
     OwnedBrush brush(CreateSolidBrush(c & 0xFFFFFF));
     ::FillRect(dc_, &r, brush.get());
-}
-
-void Canvas::WriteText(int x, int y, const std::string& text, COLORREF color, HFONT font) {
-    if (!dc_) return;
-    SelectObjectScope f(dc_, font ? font : DefaultFont());
-    int oldMode = SetBkMode(dc_, TRANSPARENT);
-    COLORREF oldColor = SetTextColor(dc_, color & 0xFFFFFF);
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
-    SetTextColor(dc_, oldColor);
-    SetBkMode(dc_, oldMode);
-}
-
-SIZE Canvas::TextExtent(const std::string& text, HFONT font) const {
-    SIZE s{0, 0};
-    HDC dc = dc_;
-    WindowDc screen(nullptr);
-    if (!dc) dc = screen.get();
-    SelectObjectScope f(dc, font ? font : DefaultFont());
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &s);
-    return s;
 }
 
 }  // namespace tk

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "toolkit/Handles.h"
@@ -42,8 +41,8 @@ public:
     bool Transparent = false;
     COLORREF TransparentColor = 0;
 
-    // Complete BMP files. Loading accepts 1/4/8/24/32-bit uncompressed BMPs (bottom-up or
-    // top-down) and returns false, leaving the picture unchanged, for anything malformed.
+    // Complete BMP files. Loading accepts 24-bit uncompressed BMPs (bottom-up or top-down) and
+    // returns false, leaving the picture unchanged, for any other kind or anything malformed.
     bool LoadFromBmp(const uint8_t* data, size_t size);
     bool LoadFromBmp(const std::vector<uint8_t>& bytes) { return LoadFromBmp(bytes.data(), bytes.size()); }
     std::vector<uint8_t> SaveToBmp() const;  // 24-bit bottom-up BMP file
@@ -101,9 +100,6 @@ public:
     void StretchDraw(const RECT& r, const Bitmap& bitmap);
 
     void FillRect(const RECT& r, COLORREF c);
-    // Text in the given font (default: the toolkit's default font); transparent background.
-    void WriteText(int x, int y, const std::string& text, COLORREF color = 0, HFONT font = nullptr);
-    SIZE TextExtent(const std::string& text, HFONT font = nullptr) const;
     COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
 
 private:

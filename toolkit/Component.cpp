@@ -1,6 +1,7 @@
 // Components: ownership, the class registry and the published properties of TComponent.
 #include "toolkit/Component.h"
 
+#include "platform/Text.h"
 #include "toolkit/Layout.h"
 
 #include <map>
@@ -12,23 +13,10 @@ namespace {
 
 // Layout names are matched without regard to ASCII letter case, as the form files do.
 struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        size_t n = std::min(a.size(), b.size());
-        for (size_t i = 0; i < n; ++i) {
-            unsigned char x = static_cast<unsigned char>(a[i]);
-            unsigned char y = static_cast<unsigned char>(b[i]);
-            if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-            if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-            if (x != y) return x < y;
-        }
-        return a.size() < b.size();
-    }
+    bool operator()(const std::string& a, const std::string& b) const { return platform::LessTextAscii(a, b); }
 };
 
-bool SameName(const std::string& a, const std::string& b) {
-    NoCaseLess less;
-    return !less(a, b) && !less(b, a);
-}
+bool SameName(const std::string& a, const std::string& b) { return platform::SameTextAscii(a, b); }
 
 std::map<std::string, ClassInfo, NoCaseLess>& Registry() {
     static std::map<std::string, ClassInfo, NoCaseLess> registry;

@@ -31,7 +31,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Appearance.h"
 #include "toolkit/Component.h"
+#include "toolkit/EventTypes.h"
 
 namespace tk {
 
@@ -39,60 +41,6 @@ class Canvas;
 class Form;
 class PopupMenu;
 class WinControl;
-
-// Colours are COLORREF values (0x00BBGGRR) or, with the high byte 0xFF, a system colour index.
-using Color = uint32_t;
-inline constexpr Color clSystemColor = 0xFF000000;
-inline constexpr Color clWindowText = clSystemColor | COLOR_WINDOWTEXT;
-inline constexpr Color clBtnFace = clSystemColor | COLOR_BTNFACE;
-inline constexpr Color clWindow = clSystemColor | COLOR_WINDOW;
-inline constexpr Color clBlack = 0x000000;
-inline constexpr Color clWhite = 0xFFFFFF;
-inline constexpr Color clBlue = 0xFF0000;
-inline constexpr Color clRed = 0x0000FF;
-inline constexpr Color clNone = 0x1FFFFFFF;
-COLORREF ColorToRGB(Color c);
-// Layout names of colours ("clBtnFace", "clBlue"...): the name, or "" when it has none.
-std::string ColorName(Color c);
-bool ColorFromName(const std::string& name, Color& out);
-
-// Cursors by their stored numbers.
-using Cursor = int;
-inline constexpr Cursor crDefault = 0;
-inline constexpr Cursor crArrow = -2;
-inline constexpr Cursor crIBeam = -4;
-inline constexpr Cursor crHandPoint = -21;
-HCURSOR CursorHandle(Cursor c);  // nullptr for crDefault
-
-// Font of a control. Every window uses "MS Sans Serif" 8 pt unless a control says otherwise.
-struct Font {
-    std::string name = "MS Sans Serif";
-    int size = 8;  // points
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    Color color = clWindowText;
-    bool operator==(const Font&) const = default;
-};
-// Shared font handles, made once per distinct font and kept for the life of the program.
-HFONT FontHandle(const Font& font);
-// The default font of every window ("MS Sans Serif" 8 pt, 11 pixels high).
-HFONT DefaultFont();
-
-enum class MouseButton { Left, Right, Middle };
-
-// Shift state: a set of flags as Delphi's TShiftState.
-using ShiftState = unsigned;
-inline constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16,
-                            ssMiddle = 32, ssDouble = 64;
-ShiftState KeyboardShiftState();                      // from GetKeyState
-ShiftState MouseShiftState(WPARAM mouseMessageWParam);  // from a mouse message's wParam
-
-using NotifyEvent = std::function<void(Component* sender)>;
-using MouseEvent = std::function<void(Component* sender, MouseButton button, ShiftState shift, int x, int y)>;
-using MouseMoveEvent = std::function<void(Component* sender, ShiftState shift, int x, int y)>;
-using KeyEvent = std::function<void(Component* sender, WORD& key, ShiftState shift)>;
-using KeyPressEvent = std::function<void(Component* sender, char& key)>;
 
 // Modal results.
 inline constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
@@ -137,8 +85,6 @@ public:
     virtual void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    // Visible, and every container up to the top visible too.
-    bool Showing() const;
 
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled);
@@ -299,9 +245,6 @@ public:
     virtual void KeyDown(WORD& key, ShiftState shift);
     virtual void KeyUp(WORD& key, ShiftState shift);
     virtual void KeyPress(char& key);
-
-    // Sends a message to the window (created if needed).
-    LRESULT Perform(UINT msg, WPARAM wp, LPARAM lp);
 
     void Invalidate() override;
     POINT ClientOrigin() const override;

@@ -261,7 +261,6 @@ ClassInfo ControlProps::FormInfo() {
     p.push_back(EventProperty<C, NotifyEvent>("OnCreate", &C::OnCreate, &EventMethods::notify));
     p.push_back(EventProperty<C, NotifyEvent>("OnDestroy", &C::OnDestroy, &EventMethods::notify));
     p.push_back(EventProperty<C, NotifyEvent>("OnShow", &C::OnShow, &EventMethods::notify));
-    p.push_back(EventProperty<C, NotifyEvent>("OnHide", &C::OnHide, &EventMethods::notify));
     p.push_back(EventProperty<C, std::function<void(Component*, bool&)>>("OnCloseQuery", &C::OnCloseQuery, &EventMethods::closeQuery));
     return info;
 }
@@ -346,11 +345,8 @@ const ClassInfo& Bevel::StaticInfo() {
         &GraphicControl::StaticInfo(),
         {
             P::Enum<C, BevelShape>("Shape",
-                                   {{"bsBox", BevelShape::Box}, {"bsFrame", BevelShape::Frame},
-                                    {"bsTopLine", BevelShape::TopLine}, {"bsBottomLine", BevelShape::BottomLine},
-                                    {"bsLeftLine", BevelShape::LeftLine}, {"bsRightLine", BevelShape::RightLine}},
-                                   [](const C& c) { return c.Shape(); }, [](C& c, BevelShape s) { c.SetShape(s); },
-                                   BevelShape::Box),
+                                   {{"bsTopLine", BevelShape::TopLine}},
+                                   [](const C& c) { return c.Shape(); }, [](C& c, BevelShape s) { c.SetShape(s); }),
             P::Enum<C, BevelStyle>("Style", {{"bsLowered", BevelStyle::Lowered}, {"bsRaised", BevelStyle::Raised}},
                                    [](const C& c) { return c.Style(); }, [](C& c, BevelStyle s) { c.SetStyle(s); },
                                    BevelStyle::Lowered),
@@ -366,11 +362,7 @@ const ClassInfo& Panel::StaticInfo() {
         "TPanel",
         &WinControl::StaticInfo(),
         {
-            P::Enum<C, Panel::Bevel>(
-                "BevelOuter",
-                {{"bvNone", Panel::Bevel::None}, {"bvRaised", Panel::Bevel::Raised}, {"bvLowered", Panel::Bevel::Lowered}},
-                [](const C& c) { return c.BevelOuter(); }, [](C& c, Panel::Bevel b) { c.SetBevelOuter(b); },
-                Panel::Bevel::None),
+            P::Enum<C, int>("BevelOuter", {{"bvNone", 0}}, [](const C&) { return 0; }, [](C&, int) {}, 0),
         },
         Maker<Panel>()};
     return info;

@@ -3,6 +3,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/TopLevel.h"
 
 #include <vector>
 
@@ -13,24 +14,6 @@ namespace {
 HWND BoxOwner() {
     HWND active = GetActiveWindow();
     return active ? active : App().Handle();
-}
-
-struct DisabledWindows {
-    HWND keep = nullptr;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM lp) {
-    auto* state = reinterpret_cast<DisabledWindows*>(lp);
-    if (hwnd != state->keep && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        try {
-            state->windows.push_back(hwnd);
-        } catch (...) {
-            return FALSE;
-        }
-        EnableWindow(hwnd, FALSE);
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -46,12 +29,10 @@ void ShowMessage(const std::string& text) {
 int ApplicationMessageBox(const std::string& text, const std::string& caption, UINT flags) {
     HWND active = GetActiveWindow();
     HWND owner = App().Handle();
-    DisabledWindows disabled;
-    disabled.keep = owner;
-    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
-    int result = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
-    for (HWND hwnd : disabled.windows) {
-        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+    int result;
+    {
+        OtherWindowsDisabled disabled(owner);
+        result = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
     }
     if (active && IsWindow(active)) SetActiveWindow(active);
     return result;
@@ -153,9 +134,8 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         SendDlgItemMessageA(dlg, InputBoxEditId, EM_LIMITTEXT, static_cast<WPARAM>(state->maxLength), 0);
         RECT r;
         GetWindowRect(dlg, &r);
-        int w = r.right - r.left, h = r.bottom - r.top;
-        SetWindowPos(dlg, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const POINT at = ScreenCentredOrigin(r.right - r.left, r.bottom - r.top);
+        SetWindowPos(dlg, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         return TRUE;  // the focus goes to the edit field, the first tab stop
     }
     case WM_COMMAND: {

@@ -9,6 +9,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Layout.h"
+#include "toolkit/TopLevel.h"
 
 namespace tk {
 namespace {
@@ -25,21 +26,6 @@ RECT FrameOf(BorderStyle b) {
     RECT r{0, 0, 0, 0};
     AdjustWindowRectEx(&r, WS_POPUP | FrameStyle(b), FALSE, FrameExStyle(b));
     return r;
-}
-
-struct DisabledWindows {
-    HWND keep;
-    HWND tooltip;
-    std::vector<HWND> list;
-};
-
-BOOL CALLBACK DisableOne(HWND hwnd, LPARAM lp) {
-    auto* d = reinterpret_cast<DisabledWindows*>(lp);
-    if (hwnd != d->keep && hwnd != d->tooltip && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        d->list.push_back(hwnd);
-        EnableWindow(hwnd, FALSE);
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -137,7 +123,6 @@ void Form::HandleCreated() {
     }
 }
 
-void Form::BoundsChanged() { WinControl::BoundsChanged(); }
 
 int Form::ClientWidth() const {
     if (HandleAllocated()) return ClientRect().right;
@@ -187,8 +172,8 @@ void Form::ApplyAlpha() {
 }
 
 void Form::CenterOnScreen() {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+    const POINT at = ScreenCentredOrigin(Width(), Height());
+    SetBounds(at.x, at.y, Width(), Height());
 }
 
 void Form::SetVisible(bool visible) {
@@ -215,7 +200,6 @@ void Form::SetVisible(bool visible) {
         if (!Visible()) return;
         visible_ = false;
         if (HWND h = WindowHandle()) ShowWindow(h, SW_HIDE);
-        if (OnHide) OnHide(this);
     }
 }
 
@@ -226,18 +210,16 @@ int Form::ShowModal() {
     HWND previous = GetActiveWindow();
     if (GetCapture()) ReleaseCapture();
     HWND h = Handle();
-    DisabledWindows disabled{h, tooltip_, {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    OtherWindowsDisabled disabled(h, tooltip_);
 
     modal_ = true;
     modalResult_ = 0;
     struct Restore {  // whatever happens, the other windows come back
         Form& f;
-        DisabledWindows& d;
+        OtherWindowsDisabled& d;
         HWND previous;
         ~Restore() {
-            for (HWND w : d.list)
-                if (IsWindow(w)) EnableWindow(w, TRUE);
+            d.EnableAgain();  // before the form hides, so the activation has somewhere to go
             f.Hide();
             f.modal_ = false;
             if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);

@@ -81,7 +81,6 @@ public:
     NotifyEvent OnCreate;   // run by Created(), once the layout is loaded
     NotifyEvent OnDestroy;  // run by Destroying(), at the latest in the destructor
     NotifyEvent OnShow;     // each time the form is shown
-    NotifyEvent OnHide;
     std::function<void(Component* sender, bool& canClose)> OnCloseQuery;
 
     // Runs OnCreate (once). FormLayout calls it once the controls are found.
@@ -104,7 +103,6 @@ protected:
     void CreateParams(CreateParamsData& params) override;
     void HandleCreated() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void BoundsChanged() override;
 
 private:
     friend class Control;

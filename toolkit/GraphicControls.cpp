@@ -113,43 +113,8 @@ void Bevel::Paint(Canvas& canvas) {
     // Lowered: dark above and left, light below and right; raised the other way round.
     const COLORREF first = style_ == BevelStyle::Lowered ? shadow : light;
     const COLORREF second = style_ == BevelStyle::Lowered ? light : shadow;
-    const int w = Width(), h = Height();
-    auto hline = [&](int x0, int x1, int y, COLORREF c) { canvas.FillRect({x0, y, x1, y + 1}, c); };
-    auto vline = [&](int x, int y0, int y1, COLORREF c) { canvas.FillRect({x, y0, x + 1, y1}, c); };
-    switch (shape_) {
-        case BevelShape::TopLine:
-            hline(0, w, 0, first);
-            hline(0, w, 1, second);
-            break;
-        case BevelShape::BottomLine:
-            hline(0, w, h - 2, first);
-            hline(0, w, h - 1, second);
-            break;
-        case BevelShape::LeftLine:
-            vline(0, 0, h, first);
-            vline(1, 0, h, second);
-            break;
-        case BevelShape::RightLine:
-            vline(w - 2, 0, h, first);
-            vline(w - 1, 0, h, second);
-            break;
-        case BevelShape::Box:
-            hline(0, w, 0, first);
-            vline(0, 0, h, first);
-            hline(0, w, h - 1, second);
-            vline(w - 1, 0, h, second);
-            break;
-        case BevelShape::Frame:  // etched: a light outline under a dark one, one pixel apart
-            hline(1, w, 1, second);
-            hline(1, w, h - 1, second);
-            vline(1, 1, h, second);
-            vline(w - 1, 1, h, second);
-            hline(0, w - 1, 0, first);
-            hline(0, w - 1, h - 2, first);
-            vline(0, 0, h - 1, first);
-            vline(w - 2, 0, h - 1, first);
-            break;
-    }
+    canvas.FillRect({0, 0, Width(), 1}, first);
+    canvas.FillRect({0, 1, Width(), 2}, second);
 }
 
 // --- Panel -----------------------------------------------------------------------------------
@@ -159,8 +124,6 @@ Panel::Panel(Component* owner) : WinControl(owner) { SetBounds(0, 0, 185, 41); }
 void Panel::PaintWindow(HDC dc, const RECT& update) {
     WinControl::PaintWindow(dc, update);
     RECT r = ClientRect();
-    if (bevelOuter_ != Bevel::None)
-        DrawEdge(dc, &r, bevelOuter_ == Bevel::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
     const std::string text = Caption();
     if (!text.empty()) {
         SelectObjectScope font(dc, FontHandle());

@@ -44,27 +44,6 @@ private:
     Handle h_ = Traits::Invalid();
 };
 
-struct KernelTraits {  // CreateThread, CreateEvent, ...: NULL means none.
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-
-struct FileTraits {  // CreateFileA: INVALID_HANDLE_VALUE means none.
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
-
-struct FindTraits {  // FindFirstFileA
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) { FindClose(h); }
-};
-
 template <typename H>
 struct GdiTraits {  // HBITMAP, HFONT, HRGN, HBRUSH, HPEN
     using Handle = H;
@@ -101,9 +80,6 @@ struct LocalTraits {  // FormatMessageA with FORMAT_MESSAGE_ALLOCATE_BUFFER
     static void Close(Handle h) { LocalFree(h); }
 };
 
-using OwnedHandle = Owned<KernelTraits>;
-using OwnedFile = Owned<FileTraits>;
-using OwnedFind = Owned<FindTraits>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedRegion = Owned<GdiTraits<HRGN>>;
@@ -136,6 +112,33 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// BeginPaint for the scope; EndPaint at its end, also when the painting throws.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& Update() const { return ps_.rcPaint; }
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_;
+    HDC dc_;
+};
+
+// Saves the state of a DC (clipping, origin, selections) for the scope, then restores it.
+class SavedDcScope {
+public:
+    explicit SavedDcScope(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcScope() { if (saved_) RestoreDC(dc_, saved_); }
+    SavedDcScope(const SavedDcScope&) = delete;
+    SavedDcScope& operator=(const SavedDcScope&) = delete;
+private:
+    HDC dc_;
+    int saved_;
 };
 
 }  // namespace tk

@@ -29,7 +29,6 @@ public:
     void Paint(Canvas& canvas) override;
 
 private:
-    friend struct ImageProps;
     Bitmap picture_;
     std::vector<uint8_t> pictureData_;  // the stored file, written back unchanged
     bool transparent_ = false;

@@ -3,20 +3,13 @@
 
 #include <climits>
 
+#include "platform/Text.h"
+
 namespace tk {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
+bool SameText(std::string_view a, std::string_view b) { return platform::SameTextAscii(a, b); }
 
 bool IsIdentStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';

@@ -50,11 +50,6 @@ void ListView::InsertColumns() {
     }
 }
 
-void ListView::AddColumn(std::string caption, int width) {
-    columns_.push_back({std::move(caption), width});
-    InsertColumns();
-}
-
 void ListView::SetColumns(std::vector<ListColumn> columns) {
     columns_ = std::move(columns);
     InsertColumns();
@@ -133,18 +128,8 @@ void ListView::Select(int row) {
     SendMessageA(h, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-LRESULT ListView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    return WinControl::HandleMessage(msg, wp, lp);
-}
-
 LRESULT ListView::NotifyNotify(NMHDR* header) {
     switch (header->code) {
-        case LVN_ITEMCHANGED: {
-            auto* nm = reinterpret_cast<NMLISTVIEW*>(header);
-            if ((nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) && OnSelectItem)
-                OnSelectItem(this);
-            return 0;
-        }
         case LVN_BEGINLABELEDITA:
         case LVN_BEGINLABELEDITW:
             return readOnly_ ? TRUE : FALSE;  // TRUE refuses the edit

@@ -23,7 +23,6 @@ public:
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
-    void AddColumn(std::string caption, int width);
     const std::vector<ListColumn>& Columns() const { return columns_; }
     void SetColumns(std::vector<ListColumn> columns);
 
@@ -38,8 +37,6 @@ public:
     // Selects (and focuses) a row; -1 clears the selection.
     void Select(int row);
 
-    NotifyEvent OnSelectItem;  // the selection changed
-
     // Fixed by default to what the program's list needs; a layout may still say them.
     bool RowSelect() const { return rowSelect_; }
     void SetRowSelect(bool v);
@@ -53,7 +50,6 @@ public:
 protected:
     void CreateParams(CreateParamsData& params) override;
     void HandleCreated() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT NotifyNotify(NMHDR* header) override;
 
 private:

@@ -20,18 +20,9 @@ struct OptionName {
 };
 
 const OptionName kOptions[] = {
-    {"ofReadOnly", ofReadOnly, OFN_READONLY},
     {"ofHideReadOnly", ofHideReadOnly, OFN_HIDEREADONLY},
-    {"ofNoChangeDir", ofNoChangeDir, OFN_NOCHANGEDIR},
-    {"ofNoValidate", ofNoValidate, OFN_NOVALIDATE},
     {"ofAllowMultiSelect", ofAllowMultiSelect, OFN_ALLOWMULTISELECT},
-    {"ofPathMustExist", ofPathMustExist, OFN_PATHMUSTEXIST},
-    {"ofFileMustExist", ofFileMustExist, OFN_FILEMUSTEXIST},
-    {"ofShareAware", ofShareAware, OFN_SHAREAWARE},
-    {"ofNoDereferenceLinks", ofNoDereferenceLinks, OFN_NODEREFERENCELINKS},
     {"ofEnableSizing", ofEnableSizing, OFN_ENABLESIZING},
-    {"ofDontAddToRecent", ofDontAddToRecent, OFN_DONTADDTORECENT},
-    {"ofForceShowHidden", ofForceShowHidden, OFN_FORCESHOWHIDDEN},
 };
 
 bool IsAbsolute(const std::string& path) {

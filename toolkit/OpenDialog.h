@@ -15,18 +15,9 @@ namespace tk {
 
 // Options, named as a layout writes them: Options = [ofHideReadOnly, ofAllowMultiSelect].
 enum OpenOption : uint32_t {
-    ofReadOnly = 1u << 0,          // the read-only box starts checked
-    ofHideReadOnly = 1u << 1,      // no read-only box
-    ofNoChangeDir = 1u << 2,       // keep the current directory
-    ofNoValidate = 1u << 3,
-    ofAllowMultiSelect = 1u << 4,
-    ofPathMustExist = 1u << 5,
-    ofFileMustExist = 1u << 6,
-    ofShareAware = 1u << 7,
-    ofNoDereferenceLinks = 1u << 8,
-    ofEnableSizing = 1u << 9,      // the dialog can be resized
-    ofDontAddToRecent = 1u << 10,
-    ofForceShowHidden = 1u << 11,
+    ofHideReadOnly = 1u << 0,      // no read-only box
+    ofAllowMultiSelect = 1u << 1,
+    ofEnableSizing = 1u << 2,      // the dialog can be resized
 };
 
 class OpenDialog : public Component {

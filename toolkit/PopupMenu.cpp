@@ -25,19 +25,9 @@ void Build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        UINT flags = MF_STRING;
-        if (!item->Enabled()) flags |= MF_GRAYED;
-        if (item->Checked()) flags |= MF_CHECKED;
-        if (!item->Items().empty()) {
-            HMENU sub = CreatePopupMenu();
-            if (!sub) continue;
-            Build(sub, item->Items(), commands);
-            // The submenu now belongs to menu and goes with it.
-            AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), item->Caption().c_str());
-            continue;
-        }
         commands.push_back(item);
-        AppendMenuA(menu, flags, commands.size(), item->Caption().c_str());
+        AppendMenuA(menu, item->Enabled() ? MF_STRING : MF_STRING | MF_GRAYED, commands.size(),
+                    item->Caption().c_str());
     }
 }
 
@@ -45,10 +35,7 @@ void Build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem
 
 MenuItem::MenuItem(Component* owner) : Component(owner) {}
 
-MenuItem::~MenuItem() {
-    Detach();
-    for (MenuItem* child : items_) child->parentItem_ = nullptr;
-}
+MenuItem::~MenuItem() { Detach(); }
 
 void MenuItem::Click() {
     if (!OnClick) return;
@@ -56,38 +43,19 @@ void MenuItem::Click() {
     handler(this);
 }
 
-void MenuItem::Add(MenuItem& item) {
-    if (&item == this) throw std::invalid_argument("a menu item cannot hold itself");
-    item.Detach();
-    items_.push_back(&item);
-    item.parentItem_ = this;
-}
-
-void MenuItem::Remove(MenuItem& item) {
-    if (item.parentItem_ != this) return;
-    Erase(items_, &item);
-    item.parentItem_ = nullptr;
-}
-
-Component* MenuItem::Parent() const {
-    if (parentItem_) return parentItem_;
-    return parentMenu_;
-}
-
 void MenuItem::Detach() {
-    if (parentItem_) parentItem_->Remove(*this);
     if (parentMenu_) parentMenu_->Remove(*this);
 }
+
+Component* MenuItem::GetParentComponent() const { return parentMenu_; }
 
 void MenuItem::SetParentComponent(Component* parent) {
     if (!parent) {
         Detach();
     } else if (auto* menu = dynamic_cast<PopupMenu*>(parent)) {
         menu->Add(*this);
-    } else if (auto* item = dynamic_cast<MenuItem*>(parent)) {
-        item->Add(*this);
     } else {
-        throw std::invalid_argument("a menu item belongs in a menu or a menu item");
+        throw std::invalid_argument("a menu item belongs in a menu");
     }
 }
 
@@ -99,9 +67,6 @@ const ClassInfo& MenuItem::StaticInfo() {
         i.properties.push_back(Property<MenuItem>(
             "Caption", [](MenuItem& m, const LayoutValue& v) { m.SetCaption(StringValue(v)); },
             [](const MenuItem& m) { return LayoutValue::Str(m.Caption()); }, LayoutValue::Str("")));
-        i.properties.push_back(Property<MenuItem>(
-            "Checked", [](MenuItem& m, const LayoutValue& v) { m.SetChecked(BoolValue(v)); },
-            [](const MenuItem& m) { return LayoutValue::Bool(m.Checked()); }, LayoutValue::Bool(false)));
         i.properties.push_back(Property<MenuItem>(
             "Enabled", [](MenuItem& m, const LayoutValue& v) { m.SetEnabled(BoolValue(v)); },
             [](const MenuItem& m) { return LayoutValue::Bool(m.Enabled()); }, LayoutValue::Bool(true)));
@@ -133,11 +98,9 @@ void PopupMenu::Remove(MenuItem& item) {
     item.parentMenu_ = nullptr;
 }
 
-MenuItem* PopupMenu::Popup(int screenX, int screenY) {
-    if (OnPopup) OnPopup(this);
-
+void PopupMenu::Popup(int screenX, int screenY) {
     OwnedMenu menu(CreatePopupMenu());
-    if (!menu) return nullptr;
+    if (!menu) return;
     std::vector<MenuItem*> commands;
     Build(menu.get(), items_, commands);
 
@@ -153,10 +116,8 @@ MenuItem* PopupMenu::Popup(int screenX, int screenY) {
     PostMessageA(owner, WM_NULL, 0, 0);  // the documented follow-up: lets the menu state settle
     menu.reset();
 
-    if (chosen <= 0 || static_cast<size_t>(chosen) > commands.size()) return nullptr;
-    MenuItem* item = commands[static_cast<size_t>(chosen) - 1];
-    item->Click();
-    return item;
+    if (chosen <= 0 || static_cast<size_t>(chosen) > commands.size()) return;
+    commands[static_cast<size_t>(chosen) - 1]->Click();
 }
 
 const ClassInfo& PopupMenu::StaticInfo() {

@@ -14,7 +14,7 @@ namespace tk {
 class PopupMenu;
 
 // One entry of a menu. Caption "-" makes a separator; "&" marks the mnemonic ("&&" is a plain
-// ampersand). An item with items of its own opens a submenu.
+// ampersand).
 class MenuItem : public Component {
 public:
     explicit MenuItem(Component* owner = nullptr);
@@ -26,8 +26,6 @@ public:
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
-    bool Checked() const { return checked_; }
-    void SetChecked(bool checked) { checked_ = checked; }
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
 
@@ -35,15 +33,12 @@ public:
     void Click();
     std::function<void(Component* sender)> OnClick;
 
-    const std::vector<MenuItem*>& Items() const { return items_; }
-    void Add(MenuItem& item);
-    void Remove(MenuItem& item);
-    // The menu or item this one sits in; nullptr when it is in none.
-    Component* Parent() const;
+    // The menu this item sits in; nullptr when it is in none.
+    PopupMenu* Parent() const { return parentMenu_; }
 
-    // A layout nests items in a TPopupMenu or in another TMenuItem.
+    // A layout nests items in a TPopupMenu.
     void SetParentComponent(Component* parent) override;
-    Component* GetParentComponent() const override { return Parent(); }
+    Component* GetParentComponent() const override;
 
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
@@ -54,10 +49,7 @@ private:
 
     std::string caption_;
     bool enabled_ = true;
-    bool checked_ = false;
     bool visible_ = true;
-    std::vector<MenuItem*> items_;
-    MenuItem* parentItem_ = nullptr;
     PopupMenu* parentMenu_ = nullptr;
 };
 
@@ -71,11 +63,8 @@ public:
     void Remove(MenuItem& item);
 
     // Shows the menu with its top-left corner at the screen point and waits until it closes;
-    // then runs the chosen item's OnClick. Returns the chosen item, nullptr when none was chosen.
-    MenuItem* Popup(int screenX, int screenY);
-
-    // Called before the menu shows (items may be enabled or disabled here).
-    std::function<void(Component* sender)> OnPopup;
+    // then runs the chosen item's OnClick.
+    void Popup(int screenX, int screenY);
 
     // The window that owns the menu while it is up: the application window by default.
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }

@@ -1,6 +1,8 @@
 // Thread: worker threads and the message-only window that runs their Synchronize steps.
 #include "toolkit/Thread.h"
 
+#include "toolkit/TopLevel.h"
+
 #include <deque>
 #include <exception>
 #include <stdexcept>
@@ -97,15 +99,7 @@ SyncHub* EnsureHub() {
         h->threadId = GetCurrentThreadId();
         DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &h->thread,
                         SYNCHRONIZE, FALSE, 0);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = SyncWindowProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kSyncClass;
-        RegisterClassExA(&wc);
-        h->window = CreateWindowExA(0, kSyncClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, nullptr);
+        h->window = CreateHelperWindow(kSyncClass, SyncWindowProc);
         hub = h;
     }
     SyncHub* h = hub;

@@ -4,6 +4,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Events.h"
 #include "toolkit/Layout.h"
+#include "toolkit/TopLevel.h"
 
 #include <map>
 
@@ -50,17 +51,7 @@ namespace {
 
 HWND TimerWindow(WNDPROC proc) {
     static HWND window = nullptr;
-    if (window && IsWindow(window)) return window;
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kTimerWindowClass;
-        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
-    window = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    if (!window || !IsWindow(window)) window = CreateHelperWindow(kTimerWindowClass, proc);
     return window;
 }
 

@@ -226,7 +226,6 @@ void WinControl::SetFocus() {
 
 bool WinControl::CanFocus() const { return Control::CanFocus(); }
 
-LRESULT WinControl::Perform(UINT msg, WPARAM wp, LPARAM lp) { return SendMessageA(Handle(), msg, wp, lp); }
 
 void WinControl::Invalidate() {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -455,12 +454,11 @@ void WinControl::PaintGraphicChildren(HDC dc, const RECT& update) {
         if (!g || !g->Visible() || g->Width() <= 0 || g->Height() <= 0) continue;
         RECT b = g->BoundsRect(), both{};
         if (!IntersectRect(&both, &b, &update)) continue;
-        const int saved = SaveDC(dc);
+        SavedDcScope saved(dc);
         IntersectClipRect(dc, b.left, b.top, b.right, b.bottom);
         OffsetViewportOrgEx(dc, b.left, b.top, nullptr);
         Canvas canvas(dc);
         g->Paint(canvas);
-        RestoreDC(dc, saved);
     }
 }
 
@@ -540,9 +538,9 @@ LRESULT WinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_PAINT:
             if (!IsSystemClass()) {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd_, &ps);
-                const RECT u = ps.rcPaint;
+                PaintScope paint(hwnd_);
+                HDC dc = paint.get();
+                const RECT u = paint.Update();
                 if (u.right > u.left && u.bottom > u.top) {
                     OwnedMemDc mem(CreateCompatibleDC(dc));
                     OwnedBitmap buffer(CreateCompatibleBitmap(dc, u.right - u.left, u.bottom - u.top));
@@ -556,7 +554,6 @@ LRESULT WinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                         PaintWindow(dc, u);
                     }
                 }
-                EndPaint(hwnd_, &ps);
                 return 0;
             }
             break;
@@ -706,10 +703,8 @@ LRESULT CustomControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            BeginPaint(WindowHandle(), &ps);
+            PaintScope paint(WindowHandle());
             Paint();
-            EndPaint(WindowHandle(), &ps);
             return 0;
         }
         default:

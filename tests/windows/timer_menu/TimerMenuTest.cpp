@@ -162,7 +162,7 @@ protected:
         contents_ = add("Contents1", "&Contents");
         about_ = add("AboutVexlar1", "&About Vexlar GVI Converter...");
         add("MenuItem1", "-");
-        visit_ = add("VisitVexlarWebSite1", "&Visit Vexlar Web Site ->");
+        add("VisitVexlarWebSite1", "&Visit Vexlar Web Site ->");
     }
 
     // Waits on a helper thread for the menu window, notes where it is, then posts the keys.
@@ -188,7 +188,6 @@ protected:
     tk::PopupMenu menu_{&form_};
     tk::MenuItem* contents_ = nullptr;
     tk::MenuItem* about_ = nullptr;
-    tk::MenuItem* visit_ = nullptr;
     std::vector<std::string> clicks_;
     std::vector<tk::Component*> senders_;
     RECT menuRect_{};
@@ -222,27 +221,26 @@ TEST_F(PopupMenuTest, FreedItemsLeaveTheMenu) {
 
 TEST_F(PopupMenuTest, RealMenuOpensAtThePointAndRunsTheChosenItem) {
     std::thread driver = Drive({{WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_RETURN}});
-    tk::MenuItem* chosen = menu_.Popup(200, 150);
+    menu_.Popup(200, 150);
     driver.join();
     ASSERT_TRUE(menuFound_);
     EXPECT_EQ(menuRect_.left, 200);
     EXPECT_EQ(menuRect_.top, 150);
-    EXPECT_EQ(chosen, about_);
     EXPECT_EQ(clicks_, std::vector<std::string>{"AboutVexlar1"});
+    EXPECT_EQ(senders_, std::vector<tk::Component*>{about_});
 }
 
 TEST_F(PopupMenuTest, SeparatorsAreSkippedAndMnemonicsChoose) {
     std::thread driver = Drive({{WM_CHAR, 'v'}});
-    tk::MenuItem* chosen = menu_.Popup(10, 10);
+    menu_.Popup(10, 10);
     driver.join();
     ASSERT_TRUE(menuFound_);
-    EXPECT_EQ(chosen, visit_);
     EXPECT_EQ(clicks_, std::vector<std::string>{"VisitVexlarWebSite1"});
 }
 
 TEST_F(PopupMenuTest, EscapeClosesTheMenuWithoutAChoice) {
     std::thread driver = Drive({{WM_KEYDOWN, VK_ESCAPE}});
-    EXPECT_EQ(menu_.Popup(50, 60), nullptr);
+    menu_.Popup(50, 60);
     driver.join();
     EXPECT_TRUE(menuFound_);
     EXPECT_TRUE(clicks_.empty());
@@ -251,7 +249,7 @@ TEST_F(PopupMenuTest, EscapeClosesTheMenuWithoutAChoice) {
 TEST_F(PopupMenuTest, DisabledItemsCannotBeChosen) {
     about_->SetEnabled(false);
     std::thread driver = Drive({{WM_CHAR, 'a'}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_ESCAPE}});
-    EXPECT_EQ(menu_.Popup(50, 60), nullptr);
+    menu_.Popup(50, 60);
     driver.join();
     EXPECT_TRUE(clicks_.empty());
 }

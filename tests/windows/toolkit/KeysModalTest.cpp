@@ -114,7 +114,7 @@ TEST_F(ButtonsForm, EnterGoesToTheFocusedButtonElseTheDefault) {
     Key(edit.Handle(), VK_RETURN);
     Key(edit.Handle(), VK_ESCAPE);
     other.SetFocus();
-    tk::PumpMessagesFor(10);
+    vt::PumpFor(10);
     EXPECT_TRUE(other.Focused());
     EXPECT_TRUE(LooksDefault(other));
     EXPECT_FALSE(LooksDefault(ok));

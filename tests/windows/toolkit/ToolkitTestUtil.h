@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "tests/windows/support/TestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
@@ -14,7 +15,7 @@ inline LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 inline void ShowForm(tk::Form& form, int w, int h) {
     form.SetBounds(40, 40, w, h);
     form.Show();
-    tk::PumpMessagesFor(30);
+    vt::PumpFor(30);
 }
 
 }  // namespace tkt

@@ -1,0 +1,111 @@
+// Colours, cursors and fonts.
+#include "toolkit/Appearance.h"
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+// --- Colours ---------------------------------------------------------------------------------
+
+COLORREF ColorToRGB(Color c) {
+    if ((c & 0xFF000000) == clSystemColor) return GetSysColor(static_cast<int>(c & 0xFF));
+    return c & 0xFFFFFF;
+}
+
+namespace {
+const std::vector<std::pair<const char*, Color>>& ColorNames() {
+    static const std::vector<std::pair<const char*, Color>> names = {
+        {"clBlack", 0x000000},   {"clMaroon", 0x000080}, {"clGreen", 0x008000},
+        {"clOlive", 0x008080},   {"clNavy", 0x800000},   {"clPurple", 0x800080},
+        {"clTeal", 0x808000},    {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
+        {"clRed", 0x0000FF},     {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
+        {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},
+        {"clWhite", 0xFFFFFF},   {"clNone", clNone},
+        {"clScrollBar", clSystemColor | COLOR_SCROLLBAR},
+        {"clBackground", clSystemColor | COLOR_BACKGROUND},
+        {"clActiveCaption", clSystemColor | COLOR_ACTIVECAPTION},
+        {"clWindow", clSystemColor | COLOR_WINDOW},
+        {"clWindowFrame", clSystemColor | COLOR_WINDOWFRAME},
+        {"clWindowText", clSystemColor | COLOR_WINDOWTEXT},
+        {"clBtnFace", clSystemColor | COLOR_BTNFACE},
+        {"clBtnShadow", clSystemColor | COLOR_BTNSHADOW},
+        {"clGrayText", clSystemColor | COLOR_GRAYTEXT},
+        {"clBtnText", clSystemColor | COLOR_BTNTEXT},
+        {"clBtnHighlight", clSystemColor | COLOR_BTNHIGHLIGHT},
+        {"clHighlight", clSystemColor | COLOR_HIGHLIGHT},
+        {"clHighlightText", clSystemColor | COLOR_HIGHLIGHTTEXT},
+        {"clInfoBk", clSystemColor | COLOR_INFOBK},
+        {"clInfoText", clSystemColor | COLOR_INFOTEXT},
+        {"clHotLight", clSystemColor | COLOR_HOTLIGHT},
+    };
+    return names;
+}
+}  // namespace
+
+std::string ColorName(Color c) {
+    for (const auto& [name, value] : ColorNames())
+        if (value == c) return name;
+    return {};
+}
+
+bool ColorFromName(const std::string& name, Color& out) {
+    for (const auto& [n, value] : ColorNames()) {
+        if (name == n) {
+            out = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- Cursors, fonts, shift states ------------------------------------------------------------
+
+HCURSOR CursorHandle(Cursor c) {
+    LPCSTR id = nullptr;
+    switch (c) {
+        case crArrow: id = IDC_ARROW; break;
+        case crIBeam: id = IDC_IBEAM; break;
+        case crHandPoint: id = IDC_HAND; break;
+        case -3: id = IDC_CROSS; break;
+        case -11: id = IDC_WAIT; break;
+        default: return nullptr;
+    }
+    return LoadCursorA(nullptr, id);
+}
+
+HFONT FontHandle(const Font& font) {
+    // One handle per distinct font for the whole run; the handles are never freed before exit.
+    using Key = std::tuple<std::string, int, bool, bool, bool>;
+    static std::map<Key, OwnedFont> cache;
+    Key key{font.name, font.size, font.bold, font.italic, font.underline};
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second.get();
+    int dpi = 96;
+    {
+        WindowDc screen(nullptr);
+        if (screen.get()) dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(font.size, dpi, 72);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
+    HFONT h = CreateFontIndirectA(&lf);
+    if (!h) h = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    else cache.emplace(key, OwnedFont(h));
+    return h;
+}
+
+HFONT DefaultFont() {
+    static HFONT font = FontHandle(Font{});
+    return font;
+}
+
+}  // namespace tk
