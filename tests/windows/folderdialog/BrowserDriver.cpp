@@ -1,7 +1,11 @@
 // Drives the real shell folder browser from a helper thread while the test thread runs Execute.
 #include "BrowserDriver.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "toolkit/Dialogs.h"
 
@@ -73,17 +77,50 @@ LRESULT CALLBACK MainThreadRunner::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+const char kWatchProperty[] = "fdtest.WindowWatch";
+
+WindowWatch::WindowWatch(HWND hwnd, std::function<void(UINT, WPARAM, LPARAM)> watch)
+    : hwnd_(hwnd), watch_(std::move(watch)) {
+    SetPropA(hwnd, kWatchProperty, this);
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowWatch::Proc)));
+}
+
+WindowWatch::~WindowWatch() {
+    if (IsWindow(hwnd_) && GetPropA(hwnd_, kWatchProperty) == this) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropA(hwnd_, kWatchProperty);
+    }
+}
+
+LRESULT CALLBACK WindowWatch::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<WindowWatch*>(GetPropA(hwnd, kWatchProperty));
+    self->watch_(msg, wp, lp);
+    WNDPROC original = self->original_;
+    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kWatchProperty);
+    return CallWindowProcA(original, hwnd, msg, wp, lp);
+}
+
 BrowserEvents::BrowserEvents(TKestFolderDialog& dialog) {
     dialog.OnInitialized = [this](TKestFolderDialog*, HWND hwnd) {
+        // The shell reports a new selection to the program from inside its tree's notice, and
+        // asks for its own OK state once the program has answered.
+        watch_ = std::make_unique<WindowWatch>(hwnd, [this](UINT msg, WPARAM, LPARAM lp) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto* notice = reinterpret_cast<const NMHDR*>(lp);
+            if (msg == WM_NOTIFY && (notice->code == TVN_SELCHANGEDA || notice->code == TVN_SELCHANGEDW))
+                okPending_.clear();
+            if (msg == BFFM_ENABLEOK) okPending_.push_back(lp);
+        });
         std::lock_guard<std::mutex> lock(mutex_);
         ++opened_;
         dialog_ = hwnd;
         changed_.notify_all();
     };
-    dialog.OnSelectionChanged = [this](TKestFolderDialog*, HWND, LPCITEMIDLIST item, const std::string& folder) {
+    dialog.OnSelectionChanged = [this](TKestFolderDialog*, HWND, LPCITEMIDLIST, const std::string& folder) {
         std::lock_guard<std::mutex> lock(mutex_);
         folders_.push_back(folder);
-        lastItem_.reset(item ? ILClone(item) : nullptr);
+        okRequests_ = okPending_;
     };
 }
 
@@ -114,9 +151,42 @@ std::vector<std::string> BrowserEvents::Folders() {
     return folders_;
 }
 
-bool BrowserEvents::LastItemIs(LPCITEMIDLIST item) {
+std::vector<LPARAM> BrowserEvents::OkRequests() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return lastItem_ && ILIsEqual(lastItem_.get(), item);
+    return okRequests_;
+}
+
+ImportPatch::ImportPatch(const char* dll, const char* function, const void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), dll) != 0 || !d->OriginalFirstThunk) continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                slots_.push_back(reinterpret_cast<const void**>(&slot->u1.Function));
+        }
+    }
+    for (const void** s : slots_) {
+        DWORD protection = 0;
+        VirtualProtect(s, sizeof *s, PAGE_READWRITE, &protection);
+        original_ = *s;
+        *s = replacement;
+        VirtualProtect(s, sizeof *s, protection, &protection);
+    }
+}
+
+ImportPatch::~ImportPatch() {
+    for (const void** s : slots_) {
+        DWORD protection = 0;
+        VirtualProtect(s, sizeof *s, PAGE_READWRITE, &protection);
+        *s = original_;
+        VirtualProtect(s, sizeof *s, protection, &protection);
+    }
 }
 
 bool ExecuteWith(TKestFolderDialog& dialog, const std::function<void()>& script) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +30,22 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Shows `watch` every message a window receives before the window handles it (a subclass).
+// Make it on the window's thread; it ends with the window or with itself.
+class WindowWatch {
+public:
+    WindowWatch(HWND hwnd, std::function<void(UINT msg, WPARAM wp, LPARAM lp)> watch);
+    ~WindowWatch();
+    WindowWatch(const WindowWatch&) = delete;
+    WindowWatch& operator=(const WindowWatch&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND hwnd_;
+    std::function<void(UINT, WPARAM, LPARAM)> watch_;
+    WNDPROC original_;
+};
+
 // Records what the component reports through its events.
 class BrowserEvents {
 public:
@@ -38,8 +55,10 @@ public:
     HWND WaitOpened(int n);
     int Opened();
     std::vector<std::string> Folders();  // every OnSelectionChanged folder, in order
-    // Whether the last item OnSelectionChanged reported is the same shell item.
-    bool LastItemIs(LPCITEMIDLIST item);
+    // The BFFM_ENABLEOK values the program asked for on the last change of selection. The
+    // shell decides the OK button again once the program has answered, so the button itself
+    // shows the shell's rule, not the program's.
+    std::vector<LPARAM> OkRequests();
 
 private:
     std::mutex mutex_;
@@ -47,7 +66,24 @@ private:
     int opened_ = 0;
     HWND dialog_ = nullptr;
     std::vector<std::string> folders_;
-    tk::OwnedIdList lastItem_;
+    std::unique_ptr<WindowWatch> watch_;
+    std::vector<LPARAM> okPending_, okRequests_;
+};
+
+// Points one function that this executable imports at a replacement while it lives (its
+// import address table: every call the program makes goes through it).
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, const void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool Patched() const { return !slots_.empty(); }
+    const void* Original() const { return original_; }
+
+private:
+    std::vector<const void**> slots_;
+    const void* original_ = nullptr;
 };
 
 // Runs Execute on this thread and `script` on a helper thread. A browser still open once the

@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "BrowserDriver.h"
 #include "controls/KestFolderDialog.h"
 #include "controls/ShortenPath.h"
+#include "tests/windows/support/TestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComApartment.h"
 #include "toolkit/Layout.h"
@@ -82,18 +86,6 @@ TEST(FolderDialogProperties, StartWithTheirDefaults) {
     }
     d.SetVersion("9");
     EXPECT_EQ(d.Version(), "3.00.00.00");
-}
-
-TEST(FolderDialogProperties, MapToTheShellsBitsAndFolders) {
-    EXPECT_EQ(BrowseInfoFlagBits({TBrowseInfoFlags::ShowPath}), static_cast<UINT>(BIF_STATUSTEXT));
-    EXPECT_EQ(BrowseInfoFlagBits({TBrowseInfoFlags::OnlyComputers, TBrowseInfoFlags::OnlyPrinters,
-                                  TBrowseInfoFlags::OnlyDomains, TBrowseInfoFlags::OnlyAncestors,
-                                  TBrowseInfoFlags::OnlyFileSystem, TBrowseInfoFlags::ShowPath}),
-              0x300Fu);
-    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktop), CSIDL_DESKTOP);
-    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktopExpanded), -1);
-    EXPECT_EQ(ShellFolderId(TSHFolders::foDesktopFolder), CSIDL_DESKTOPDIRECTORY);
-    EXPECT_EQ(ShellFolderId(TSHFolders::foTemplates), CSIDL_TEMPLATES);
 }
 
 TEST(FolderDialogProperties, PlaceTheButtonByResolution) {
@@ -246,13 +238,98 @@ TEST(FolderDialogProperties, CaptionListsFollowEveryChange) {
     EXPECT_EQ(d.LabelCaption(), "Pick:");
     d.LabelCaptions().Add(d.LanguageKey() + "=Mine:");
     EXPECT_EQ(d.LabelCaption(), "Mine:");
+
+    // One notification for a write that changes the list, none for an equal one.
+    int changes = 0;
+    d.LabelCaptions().OnChange = [&changes, resolve = d.LabelCaptions().OnChange] {
+        ++changes;
+        resolve();
+    };
+    TStringList same = d.LabelCaptions();
+    d.SetLabelCaptions(same);
+    EXPECT_EQ(changes, 0);
+    same.Put(0, "default=Pick:");
+    d.SetLabelCaptions(same);
+    EXPECT_EQ(changes, 1);
+}
+
+// The shell's browser replaced in this program's import table: what Execute hands it, and
+// which lists the program frees afterwards.
+struct BrowseCall {
+    UINT flags = 0;
+    LPCITEMIDLIST root = nullptr;
+    tk::OwnedIdList rootCopy;
+    LPITEMIDLIST returned = nullptr;
+    std::vector<void*> freed;  // by the program, since the browser was called
+};
+BrowseCall* browseCall = nullptr;
+decltype(&CoTaskMemFree) realFree = nullptr;
+
+LPITEMIDLIST WINAPI RecordBrowse(LPBROWSEINFOA info) {
+    browseCall->flags = info->ulFlags;
+    browseCall->root = info->pidlRoot;
+    browseCall->rootCopy.reset(info->pidlRoot ? ILClone(info->pidlRoot) : nullptr);
+    browseCall->freed.clear();
+    // OK on the desktop: an empty list.
+    browseCall->returned = static_cast<LPITEMIDLIST>(CoTaskMemAlloc(sizeof(USHORT)));
+    browseCall->returned->mkid.cb = 0;
+    return browseCall->returned;
+}
+
+void WINAPI RecordFree(void* p) {
+    if (browseCall) browseCall->freed.push_back(p);
+    realFree(p);
+}
+
+TEST(FolderDialogExecute, HandsTheShellItsFlagsAndRootAndFreesBothLists) {
+    tk::ComApartment com;
+    BrowseCall call;
+    browseCall = &call;
+    ImportPatch browse("shell32.dll", "SHBrowseForFolderA", reinterpret_cast<const void*>(&RecordBrowse));
+    ImportPatch freeing("ole32.dll", "CoTaskMemFree", reinterpret_cast<const void*>(&RecordFree));
+    realFree = reinterpret_cast<decltype(&CoTaskMemFree)>(const_cast<void*>(freeing.Original()));
+    ASSERT_TRUE(browse.Patched() && freeing.Patched());
+
+    TKestFolderDialog d;
+    auto execute = [&](int row) {
+        EXPECT_TRUE(d.Execute()) << row;
+        auto freed = [&](const void* p) { return std::count(call.freed.begin(), call.freed.end(), p) == 1; };
+        EXPECT_TRUE(freed(call.returned)) << row << ": the list the browser returned";
+        if (call.root) {
+            EXPECT_TRUE(freed(call.root)) << row << ": the root";
+        }
+    };
+    const std::pair<TBrowseInfoFlags, UINT> bits[] = {
+        {TBrowseInfoFlags::OnlyComputers, 0x1000}, {TBrowseInfoFlags::OnlyPrinters, 0x2000},
+        {TBrowseInfoFlags::OnlyDomains, 0x0002},   {TBrowseInfoFlags::OnlyAncestors, 0x0008},
+        {TBrowseInfoFlags::OnlyFileSystem, 0x0001}, {TBrowseInfoFlags::ShowPath, 0x0004}};
+    for (const auto& [flag, bit] : bits) {
+        d.Flags = {flag};
+        execute(static_cast<int>(flag));
+        EXPECT_EQ(call.flags, bit) << static_cast<int>(flag);
+    }
+    const int roots[] = {CSIDL_DESKTOP,   -1,           CSIDL_PROGRAMS, CSIDL_CONTROLS,  CSIDL_PRINTERS,
+                         CSIDL_PERSONAL,  CSIDL_FAVORITES, CSIDL_STARTUP, CSIDL_RECENT,  CSIDL_SENDTO,
+                         CSIDL_BITBUCKET, CSIDL_STARTMENU, CSIDL_DESKTOPDIRECTORY, CSIDL_DRIVES,
+                         CSIDL_NETWORK,   CSIDL_NETHOOD,   CSIDL_FONTS,   CSIDL_TEMPLATES};
+    static_assert(std::size(roots) == kShellFolderCount);
+    for (int i = 0; i < kShellFolderCount; ++i) {
+        d.RootFolder = static_cast<TSHFolders>(i);
+        execute(i);
+        tk::OwnedIdList expected;
+        if (roots[i] >= 0) SHGetSpecialFolderLocation(nullptr, roots[i], expected.put());
+        EXPECT_TRUE(expected ? call.rootCopy && ILIsEqual(call.rootCopy.get(), expected.get()) : !call.root) << i;
+    }
+    browseCall = nullptr;
 }
 
 // --- The real browser ------------------------------------------------------------------------------
 
 TEST_F(FolderDialogBrowse, OpensWithTitleStatusLineAndButton) {
-    std::string chosen = temp.path();
-    std::string status, title;
+    const std::string chosen = temp.path() + "\\A rather long folder name\\and another long one\\leaf";
+    ASSERT_TRUE(std::filesystem::create_directories(chosen));
+    Settle(chosen);
+    std::string status;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
@@ -283,11 +360,11 @@ TEST_F(FolderDialogBrowse, OpensWithTitleStatusLineAndButton) {
         SelectPath(browser, chosen);
         status = StatusText(browser);
         EXPECT_TRUE(IsWindowEnabled(button));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(browser, IDOK)));
         PressButton(browser, IDOK);
     });
     EXPECT_TRUE(ok);
     EXPECT_EQ(status, ShortenPath(chosen, 50));
+    EXPECT_NE(status.find("..."), std::string::npos);
     EXPECT_EQ(dialog.Folder, chosen);
     EXPECT_FALSE(dialog.DisplayName().empty());
     ASSERT_FALSE(events.Folders().empty());
@@ -295,29 +372,10 @@ TEST_F(FolderDialogBrowse, OpensWithTitleStatusLineAndButton) {
     EXPECT_FALSE(IsWindow(dialog.DialogHandle()));
 }
 
-TEST_F(FolderDialogBrowse, ShowsALongPathShortened) {
-    std::string deep = temp.path() + "\\A rather long folder name\\and another long one\\leaf";
-    ASSERT_TRUE(std::filesystem::create_directories(deep));
-    Settle(deep);
-    dialog.Folder = deep;
-    std::string status;
-    bool ok = ExecuteWith(dialog, [&] {
-        HWND browser = events.WaitOpened(1);
-        ASSERT_NE(browser, nullptr);
-        status = StatusText(browser);
-        PressButton(browser, IDCANCEL);
-    });
-    EXPECT_FALSE(ok);
-    EXPECT_LE(status.size(), 50u);
-    EXPECT_EQ(status, ShortenPath(deep, 50));
-    EXPECT_NE(status.find("..."), std::string::npos);
-    EXPECT_EQ(dialog.Folder, deep);
-}
-
 TEST_F(FolderDialogBrowse, NewFolderIsMadeAndTheBrowserReopensOnIt) {
     const std::string parent = temp.path();
     dialog.Folder = parent;
-    std::string statusAfterFirst;
+    std::string statusAfterFirst, statusAfterSecond;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
@@ -334,46 +392,46 @@ TEST_F(FolderDialogBrowse, NewFolderIsMadeAndTheBrowserReopensOnIt) {
 
         browser = events.WaitOpened(3);
         ASSERT_NE(browser, nullptr);
-        PressButton(browser, IDOK);
+        statusAfterSecond = StatusText(browser);
+        PressButton(browser, IDCANCEL);
     });
-    EXPECT_TRUE(ok);
+    // Cancel after making a folder: Folder is the folder the last browser opened on.
+    EXPECT_FALSE(ok);
     EXPECT_TRUE(IsDirectory(parent + "\\Videos"));
     EXPECT_EQ(statusAfterFirst, ShortenPath(parent + "\\Videos", 50));
     EXPECT_TRUE(IsDirectory(parent + "\\Videos\\Deep\\Er"));
+    EXPECT_EQ(statusAfterSecond, ShortenPath(parent + "\\Videos\\Deep\\Er", 50));
     EXPECT_EQ(dialog.Folder, parent + "\\Videos\\Deep\\Er");
 }
 
+// The folder made under a drive root has one separator. Once it is gone, the next browser
+// opens on what the user chose last (the drive), not on what a browser selected by itself.
 TEST_F(FolderDialogBrowse, NewFolderUnderADriveRootGetsOneSeparator) {
-    const std::string name = "kfd-root-" + std::to_string(GetCurrentProcessId());
-    dialog.Folder = "C:\\";
+    const std::string made = "C:\\kfd-root-" + std::to_string(GetCurrentProcessId());
+    dialog.Folder = temp.path();
+    std::string secondOpenedOn;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
+        SelectPath(browser, "C:\\");
         ClickNewFolder(browser);
-        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), name));
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), made.substr(3)));
         browser = events.WaitOpened(2);
         ASSERT_NE(browser, nullptr);
-        PressButton(browser, IDCANCEL);
-    });
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(dialog.Folder, "C:\\" + name);
-    EXPECT_TRUE(RemoveDirectoryA(("C:\\" + name).c_str()));
-}
-
-TEST_F(FolderDialogBrowse, CancelAfterMakingAFolderLeavesItInFolder) {
-    const std::string parent = temp.path();
-    dialog.Folder = parent;
-    bool ok = ExecuteWith(dialog, [&] {
-        HWND browser = events.WaitOpened(1);
-        ASSERT_NE(browser, nullptr);
+        onTestThread.Run([&] { secondOpenedOn = dialog.Folder; });
+        EXPECT_TRUE(RemoveDirectoryA(made.c_str()));
         ClickNewFolder(browser);
-        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "Made"));
-        browser = events.WaitOpened(2);
+        ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), "a:b"));
+        HWND box = WaitDialog(dialog.NewFolderCaption(), false);
+        ASSERT_NE(box, nullptr);
+        PressButton(box, IDOK);
+        browser = events.WaitOpened(3);
         ASSERT_NE(browser, nullptr);
-        PressButton(browser, IDCANCEL);
+        PressButton(browser, IDOK);
     });
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(dialog.Folder, parent + "\\Made");
+    EXPECT_EQ(secondOpenedOn, made);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(dialog.Folder, "C:\\");
 }
 
 TEST_F(FolderDialogBrowse, AnExistingNameIsNoError) {
@@ -417,14 +475,17 @@ TEST_F(FolderDialogBrowse, AnEmptyNameChangesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }
 
-// A colon, or a name Windows would change (it drops trailing spaces and dots, so spaces only
-// would make nothing and "abc." would make abc): the error box, and nothing made.
+// A colon, a name Windows would change (it drops trailing spaces and dots, so spaces only
+// would make nothing and "abc." would make abc), or one a file already has: the error box over
+// a disabled browser, and nothing made.
 TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
     const std::string parent = temp.path();
+    ASSERT_TRUE(CloseHandle(CreateFileA((parent + "\\Taken").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
     dialog.Folder = parent;
-    const std::vector<std::string> names = {"a:b", "   ", "abc.", "x\\y ", "x. \\y"};
-    std::vector<std::vector<std::string>> boxTexts;
+    const std::vector<std::string> names = {"a:b", "   ", "abc.", "x\\y ", "x. \\y", "Taken"};
+    std::vector<vt::SeenDialog> boxes;
     std::vector<std::string> statusAfter;
+    bool disabledUnderBox = true;
     bool ok = ExecuteWith(dialog, [&] {
         for (size_t i = 0; i < names.size(); ++i) {
             HWND browser = events.WaitOpened(static_cast<int>(i) + 1);
@@ -434,7 +495,8 @@ TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
             ASSERT_TRUE(AnswerPrompt(dialog.NewFolderCaption(), names[i]));
             HWND box = WaitDialog(dialog.NewFolderCaption(), false);
             ASSERT_NE(box, nullptr) << names[i];
-            boxTexts.push_back(ChildTexts(box));
+            boxes.push_back(vt::ReadDialog(box));
+            disabledUnderBox = disabledUnderBox && !IsWindowEnabled(browser);
             PressButton(box, IDOK);
         }
         HWND browser = events.WaitOpened(static_cast<int>(names.size()) + 1);
@@ -443,17 +505,23 @@ TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
         PressButton(browser, IDCANCEL);
     });
     EXPECT_FALSE(ok);
-    std::string expected = SystemText(ERROR_CANNOT_MAKE);
+    const std::string expected = SystemText(ERROR_CANNOT_MAKE);
     ASSERT_FALSE(expected.empty());
-    ASSERT_EQ(boxTexts.size(), names.size());
+    ASSERT_EQ(boxes.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i) {
-        bool found = false;
-        for (const std::string& t : boxTexts[i]) found = found || t.find(expected) != std::string::npos;
-        EXPECT_TRUE(found) << "\"" << names[i] << "\": error box without \"" << expected << "\"";
+        std::string text = boxes[i].text;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        EXPECT_EQ(text, expected) << names[i];
+        EXPECT_EQ(boxes[i].title, dialog.NewFolderCaption()) << names[i];
+        EXPECT_EQ(boxes[i].icon, vt::BoxIcon::Warning) << names[i];
+        EXPECT_EQ(boxes[i].buttons, std::vector<int>{IDOK}) << names[i];
+        EXPECT_EQ(boxes[i].owner, tk::App().Handle()) << names[i];
     }
+    EXPECT_TRUE(disabledUnderBox);
     for (const std::string& status : statusAfter) EXPECT_EQ(status, ShortenPath(parent, 50));
     EXPECT_EQ(dialog.Folder, parent);
-    EXPECT_TRUE(std::filesystem::is_empty(parent));
+    auto entries = std::filesystem::directory_iterator(parent);
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1) << "only the file";
 }
 
 TEST_F(FolderDialogBrowse, OkOnAnItemWithoutAPathGivesAnEmptyFolder) {
@@ -461,14 +529,15 @@ TEST_F(FolderDialogBrowse, OkOnAnItemWithoutAPathGivesAnEmptyFolder) {
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
     dialog.Folder = temp.path();
     std::string status;
-    bool buttonEnabled = true, okEnabled = false;
+    bool buttonEnabled = true;
+    std::vector<LPARAM> okRequests;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
         SelectIdList(browser, computer.get());
         status = StatusText(browser);
         buttonEnabled = IsWindowEnabled(GetDlgItem(browser, kNewFolderButtonId));
-        okEnabled = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        okRequests = events.OkRequests();
         PressButton(browser, IDOK);
     });
     EXPECT_TRUE(ok);
@@ -476,7 +545,7 @@ TEST_F(FolderDialogBrowse, OkOnAnItemWithoutAPathGivesAnEmptyFolder) {
     // Its parsing name, read whatever kind of text the shell answers with.
     EXPECT_EQ(_stricmp(status.c_str(), "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"), 0) << status;
     EXPECT_FALSE(buttonEnabled);
-    EXPECT_TRUE(okEnabled);
+    EXPECT_EQ(okRequests, std::vector<LPARAM>{1});
     EXPECT_FALSE(dialog.SelectionHasPath());
 }
 
@@ -485,31 +554,31 @@ TEST_F(FolderDialogBrowse, OnlyFileSystemKeepsOkOffWithoutAPath) {
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
     dialog.Flags.Include(TBrowseInfoFlags::OnlyFileSystem);
     dialog.Folder = temp.path();
-    bool okOnComputer = true, okOnFolder = false;
+    std::vector<LPARAM> okOnComputer, okOnFolder;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
         SelectIdList(browser, computer.get());
-        okOnComputer = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        okOnComputer = events.OkRequests();
         SelectPath(browser, temp.path());
-        okOnFolder = IsWindowEnabled(GetDlgItem(browser, IDOK));
+        okOnFolder = events.OkRequests();
         PressButton(browser, IDCANCEL);
     });
     EXPECT_FALSE(ok);
-    EXPECT_FALSE(okOnComputer);
-    EXPECT_TRUE(okOnFolder);
+    EXPECT_EQ(okOnComputer, std::vector<LPARAM>{0});
+    EXPECT_EQ(okOnFolder, std::vector<LPARAM>{1});
 }
 
 TEST_F(FolderDialogBrowse, ReopensOnTheLastSelectionWithoutAPath) {
     // Without a status line an item without a path leaves SelectionPath empty; a name typed
     // then (the command sent straight to the dialog, the button being off) cannot be made, and
-    // the next browser opens on the item chosen last, kept after its dialog has gone.
+    // the next browser opens on the item chosen last, kept after its dialog has gone: OK there
+    // chooses it.
     tk::OwnedIdList computer;
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
     dialog.Flags = {};
     dialog.Folder = temp.path();
     const std::string name = "kfd-nopath-" + std::to_string(GetCurrentProcessId());
-    bool reopenedOnComputer = false;
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
@@ -522,27 +591,50 @@ TEST_F(FolderDialogBrowse, ReopensOnTheLastSelectionWithoutAPath) {
         PressButton(box, IDOK);
         browser = events.WaitOpened(2);
         ASSERT_NE(browser, nullptr);
-        reopenedOnComputer = events.LastItemIs(computer.get());
-        PressButton(browser, IDCANCEL);
+        PressButton(browser, IDOK);
     });
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(reopenedOnComputer);
+    EXPECT_TRUE(ok);
     EXPECT_EQ(dialog.Folder, "");
     // Nothing was made relative to the current drive or folder.
     EXPECT_FALSE(IsDirectory("\\" + name));
     EXPECT_FALSE(IsDirectory(name));
 }
 
+// The button is as wide as its caption in the program's font ("MS Sans Serif" 8 pt) plus 12.
 TEST_F(FolderDialogBrowse, LiveWritersActOnTheOpenBrowser) {
     tk::OwnedIdList computer;
     ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
     dialog.Folder = temp.path();
+    const std::string caption = "Make a brand new folder in here";
+    dialog.NewFolderCaptions().SetLines({"Default=" + caption});
+    LOGFONTA font{};
+    SIZE text{};
+    {
+        tk::WindowDc screen(nullptr);
+        font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+        font.lfCharSet = DEFAULT_CHARSET;
+        strcpy(font.lfFaceName, "MS Sans Serif");
+        tk::OwnedFont measured(CreateFontIndirectA(&font));
+        tk::SelectObjectScope select(screen.get(), measured.get());
+        GetTextExtentPoint32A(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &text);
+    }
+    ASSERT_GT(text.cx + 12, 75);
     bool ok = ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
         HWND button = GetDlgItem(browser, kNewFolderButtonId);
         ASSERT_NE(button, nullptr);
         RECT before = RectInParent(button);
+        EXPECT_EQ(before.right - before.left, text.cx + 12);
+        // The font comes with a posted message.
+        HFONT shown = nullptr;
+        for (int i = 0; i < 100 && !shown; ++i, Sleep(20))
+            shown = reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0));
+        LOGFONTA seen{};
+        ASSERT_NE(shown, nullptr);
+        GetObjectA(shown, sizeof seen, &seen);
+        EXPECT_EQ(seen.lfHeight, font.lfHeight);
+        EXPECT_STREQ(seen.lfFaceName, font.lfFaceName);
 
         onTestThread.Run([&] { dialog.SetNewFolderVisible(false); });
         EXPECT_FALSE(IsWindowVisible(button));
@@ -559,13 +651,20 @@ TEST_F(FolderDialogBrowse, LiveWritersActOnTheOpenBrowser) {
         onTestThread.Run([&] { dialog.SetNewFolderEnabled(true); });
         EXPECT_FALSE(IsWindowEnabled(button));
 
-        // A new caption shows at once; the width stays.
+        // A new caption shows at once, once; the width stays. The same list again changes nothing.
+        std::atomic<int> texts{0};
+        std::unique_ptr<WindowWatch> watch;
         onTestThread.Run([&] {
-            TStringList captions;
-            captions.SetLines({"Default=A much longer caption than before"});
-            dialog.SetNewFolderCaptions(captions);
+            watch = std::make_unique<WindowWatch>(button, [&](UINT msg, WPARAM, LPARAM) { texts += msg == WM_SETTEXT; });
         });
+        TStringList captions;
+        captions.SetLines({"Default=A much longer caption than before"});
+        onTestThread.Run([&] { dialog.SetNewFolderCaptions(captions); });
         EXPECT_EQ(WindowText(button), "A much longer caption than before");
+        EXPECT_EQ(texts, 1);
+        onTestThread.Run([&] { dialog.SetNewFolderCaptions(captions); });
+        EXPECT_EQ(texts, 1);
+        onTestThread.Run([&] { watch.reset(); });
         RECT after = RectInParent(button);
         EXPECT_EQ(after.right - after.left, before.right - before.left);
         PressButton(browser, IDCANCEL);
