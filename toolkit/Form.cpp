@@ -123,7 +123,6 @@ void Form::HandleCreated() {
     }
 }
 
-
 int Form::ClientWidth() const {
     if (HandleAllocated()) return ClientRect().right;
     RECT f = FrameOf(borderStyle_);
