@@ -313,20 +313,29 @@ private:
     void CreateHandle();
     void AddControl(Control* c);
     void RemoveControl(Control* c);
+    bool HandleNavigationKey(WORD key);
+    void SyncWindowRect();
+
+    // The mouse (WinControlMouse.cpp).
     void ChildRemoved(Control* c);
+    void ResetWindowMouseState();
     void MouseButtonDown(MouseButton b, bool dbl, WPARAM wp, LPARAM lp);
     void MouseButtonUp(MouseButton b, WPARAM wp, LPARAM lp);
     void MouseMoved(WPARAM wp, LPARAM lp);
+    void MouseLeftWindow();
+    void CaptureChanged(HWND to);
     void UpdateMouseInside(POINT clientPt);
     bool PointInShape(POINT clientPt) const;
-    bool HandleNavigationKey(WORD key);
-    void SyncWindowRect();
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
     std::vector<Control*> controls_;
     bool tabStop_ = false;
     int tabOrder_ = -1;
+    bool suppressChar_ = false;         // WM_CHAR of a key handled as dialog/tab key
+    bool creating_ = false;
+    bool destroying_ = false;
+    // The mouse.
     bool mouseInside_ = false;
     bool tracking_ = false;
     unsigned pressedButtons_ = 0;       // buttons held on this window (bit per MouseButton)
@@ -334,9 +343,6 @@ private:
     GraphicControl* captured_ = nullptr;  // graphic child that took the press
     bool capturedClick_ = false;
     GraphicControl* hover_ = nullptr;   // graphic child under the pointer
-    bool suppressChar_ = false;         // WM_CHAR of a key handled as dialog/tab key
-    bool creating_ = false;
-    bool destroying_ = false;
 };
 
 // A windowed control of the toolkit's own class with a canvas on its client area, usable at any

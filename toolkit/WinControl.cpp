@@ -1,4 +1,5 @@
-// WinControl and CustomControl: the window procedure, children, painting, mouse and keys.
+// WinControl and CustomControl: the window procedure, children, focus, painting and keys. The
+// mouse is in WinControlMouse.cpp.
 #include "toolkit/Control.h"
 
 #include <windowsx.h>
@@ -16,10 +17,6 @@
 
 namespace tk {
 namespace {
-
-unsigned ButtonBit(MouseButton b) { return 1u << static_cast<unsigned>(b); }
-
-constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 
 void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc) {
     static std::set<std::string> registered;
@@ -77,9 +74,7 @@ void WinControl::DestroyHandle() {
     RemovePropA(h, ObjectProp());
     hwnd_ = nullptr;
     oldProc_ = nullptr;
-    mouseInside_ = tracking_ = false;
-    pressedButtons_ = 0;
-    clickPending_ = false;
+    ResetWindowMouseState();
     DestroyWindow(h);
 }
 
@@ -177,15 +172,6 @@ void WinControl::RemoveControl(Control* c) {
     } else if (!dynamic_cast<WinControl*>(c)) {
         InvalidateChildRect(c->BoundsRect());
     }
-}
-
-void WinControl::ChildRemoved(Control* c) {
-    if (captured_ == c) {
-        captured_ = nullptr;
-        capturedClick_ = false;
-        if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
-    }
-    if (hover_ == c) hover_ = nullptr;
 }
 
 GraphicControl* WinControl::GraphicChildAt(int x, int y) const {
@@ -316,131 +302,6 @@ bool WinControl::HandleNavigationKey(WORD key) {
     return form->OfferDialogKey(key);
 }
 
-// --- Mouse -----------------------------------------------------------------------------------
-
-bool WinControl::PointInShape(POINT p) const {
-    if (!hwnd_) return false;
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (!PtInRect(&client, p)) return false;
-    OwnedRegion rgn(CreateRectRgn(0, 0, 0, 0));
-    int kind = GetWindowRgn(hwnd_, rgn.get());
-    if (kind == ERROR || kind == NULLREGION) return kind != NULLREGION;
-    // The window region is in window coordinates.
-    RECT wr{};
-    GetWindowRect(hwnd_, &wr);
-    POINT s = p;
-    ::ClientToScreen(hwnd_, &s);
-    return PtInRegion(rgn.get(), s.x - wr.left, s.y - wr.top) != FALSE;
-}
-
-void WinControl::UpdateMouseInside(POINT p) {
-    const bool inside = PointInShape(p);
-    if (GetCapture() == hwnd_) {
-        // Under capture the messages keep coming when the pointer is elsewhere: compare.
-        if (inside != mouseInside_) {
-            mouseInside_ = inside;
-            if (inside) MouseEnter(); else MouseLeave();
-        }
-        return;
-    }
-    if (!inside) {
-        if (mouseInside_) {
-            mouseInside_ = false;
-            MouseLeave();
-        }
-        return;
-    }
-    if (!tracking_ && hwnd_) {
-        TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd_, 0};
-        tracking_ = TrackMouseEvent(&t) != FALSE;
-    }
-    if (!mouseInside_) {
-        mouseInside_ = true;
-        MouseEnter();
-    }
-}
-
-void WinControl::MouseButtonDown(MouseButton b, bool dbl, WPARAM wp, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    const ShiftState s = MouseShiftState(wp) | (dbl ? ssDouble : 0);
-    if (!IsSystemClass()) {
-        GraphicControl* g = captured_ ? captured_ : GraphicChildAt(x, y);
-        if (g) {
-            if (!captured_) capturedClick_ = false;
-            captured_ = g;
-            if (b == MouseButton::Left) capturedClick_ = !dbl;
-            SetCapture(hwnd_);
-            if (dbl) g->DblClick();
-            if (captured_ == g) g->MouseDown(b, s, x - g->Left(), y - g->Top());
-            return;
-        }
-        SetCapture(hwnd_);
-        pressedButtons_ |= ButtonBit(b);
-        if (b == MouseButton::Left) clickPending_ = !dbl;
-    }
-    if (dbl) DblClick();
-    MouseDown(b, s, x, y);
-}
-
-void WinControl::MouseButtonUp(MouseButton b, WPARAM wp, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    const ShiftState s = MouseShiftState(wp);
-    if (!IsSystemClass()) {
-        if (GraphicControl* g = captured_) {
-            const bool click = capturedClick_ && b == MouseButton::Left;
-            if (b == MouseButton::Left) capturedClick_ = false;
-            if (!(wp & kAnyButton)) {
-                captured_ = nullptr;
-                if (GetCapture() == hwnd_) ReleaseCapture();
-            }
-            const int cx = x - g->Left(), cy = y - g->Top();
-            if (click && g->HitTest(cx, cy)) g->Click();
-            g->MouseUp(b, s, cx, cy);
-            return;
-        }
-        const bool click = b == MouseButton::Left && clickPending_;
-        if (b == MouseButton::Left) clickPending_ = false;
-        pressedButtons_ &= ~ButtonBit(b);
-        if (!(wp & kAnyButton)) {
-            pressedButtons_ = 0;
-            if (GetCapture() == hwnd_) ReleaseCapture();
-        }
-        const POINT p{x, y};
-        // The click runs first, then the release: the release decides the final look.
-        if (click && PointInShape(p)) Click();
-        MouseUp(b, s, x, y);
-        if (hwnd_) UpdateMouseInside(p);
-        return;
-    }
-    MouseUp(b, s, x, y);
-}
-
-void WinControl::MouseMoved(WPARAM wp, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    const ShiftState s = MouseShiftState(wp);
-    if (!IsSystemClass()) {
-        if (GraphicControl* g = captured_) {
-            g->MouseMove(s, x - g->Left(), y - g->Top());
-            return;
-        }
-        UpdateMouseInside({x, y});
-        GraphicControl* g = GraphicChildAt(x, y);
-        if (g != hover_) {
-            if (hover_) hover_->MouseLeave();
-            hover_ = g;
-            if (g) g->MouseEnter();
-        }
-        if (g) {
-            g->MouseMove(s, x - g->Left(), y - g->Top());
-            return;
-        }
-    } else {
-        UpdateMouseInside({x, y});
-    }
-    MouseMove(s, x, y);
-}
-
 // --- Painting --------------------------------------------------------------------------------
 
 void WinControl::PaintWindow(HDC dc, const RECT& update) {
@@ -499,9 +360,7 @@ LRESULT WinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         RemovePropA(hwnd_, OldProcProp());
         hwnd_ = nullptr;
         oldProc_ = nullptr;
-        mouseInside_ = tracking_ = false;
-        pressedButtons_ = 0;
-        clickPending_ = false;
+        ResetWindowMouseState();
         captured_ = hover_ = nullptr;
         return r;
     }
@@ -587,27 +446,8 @@ LRESULT WinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP: MouseButtonUp(MouseButton::Right, wp, lp); if (!IsSystemClass()) return 0; break;
         case WM_MBUTTONUP: MouseButtonUp(MouseButton::Middle, wp, lp); if (!IsSystemClass()) return 0; break;
         case WM_MOUSEMOVE: MouseMoved(wp, lp); if (!IsSystemClass()) return 0; break;
-        case WM_MOUSELEAVE:
-            tracking_ = false;
-            if (hover_) {
-                GraphicControl* g = hover_;
-                hover_ = nullptr;
-                g->MouseLeave();
-            }
-            if (GetCapture() != hwnd_ && mouseInside_) {
-                mouseInside_ = false;
-                MouseLeave();
-            }
-            if (!IsSystemClass()) return 0;
-            break;
-        case WM_CAPTURECHANGED:
-            if (reinterpret_cast<HWND>(lp) != hwnd_) {
-                pressedButtons_ = 0;
-                clickPending_ = false;
-                captured_ = nullptr;
-                capturedClick_ = false;
-            }
-            break;
+        case WM_MOUSELEAVE: MouseLeftWindow(); if (!IsSystemClass()) return 0; break;
+        case WM_CAPTURECHANGED: CaptureChanged(reinterpret_cast<HWND>(lp)); break;
         case WM_CONTEXTMENU: {
             WinControl* target = FromHandle(reinterpret_cast<HWND>(wp));
             if (target == this) {
