@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/ImageButton3Region.h"
@@ -37,21 +38,21 @@ std::string TImageButton::Homepage() const { return kHomepage; }
 
 // --- Pictures and colours --------------------------------------------------------------------
 
-void TImageButton::AssignPicture(tk::Bitmap& target, const tk::Bitmap& source) {
-    if (&target != &source) target.Assign(source);
+void TImageButton::AssignPicture(tk::Bitmap& target, tk::Bitmap source) {
+    target = std::move(source);
     // The shape follows the new picture at once, not only at the next change of state.
     regionState_ = kNoRegion;
     Redraw();
 }
 
-void TImageButton::SetDownBitmap(const tk::Bitmap& b) { AssignPicture(downBmp_, b); }
-void TImageButton::SetUpBitmap(const tk::Bitmap& b) { AssignPicture(upBmp_, b); }
-void TImageButton::SetOverBitmap(const tk::Bitmap& b) { AssignPicture(overBmp_, b); }
-void TImageButton::SetDisabledBitmap(const tk::Bitmap& b) { AssignPicture(disabledBmp_, b); }
-void TImageButton::SetFocusedBitmap(const tk::Bitmap& b) { AssignPicture(focusedBmp_, b); }
+void TImageButton::SetDownBitmap(tk::Bitmap b) { AssignPicture(downBmp_, std::move(b)); }
+void TImageButton::SetUpBitmap(tk::Bitmap b) { AssignPicture(upBmp_, std::move(b)); }
+void TImageButton::SetOverBitmap(tk::Bitmap b) { AssignPicture(overBmp_, std::move(b)); }
+void TImageButton::SetDisabledBitmap(tk::Bitmap b) { AssignPicture(disabledBmp_, std::move(b)); }
+void TImageButton::SetFocusedBitmap(tk::Bitmap b) { AssignPicture(focusedBmp_, std::move(b)); }
 
-void TImageButton::SetNoneBitmap(const tk::Bitmap& b) {
-    if (&noneBmp_ != &b) noneBmp_.Assign(b);
+void TImageButton::SetNoneBitmap(tk::Bitmap b) {
+    noneBmp_ = std::move(b);
     if (transparentMode_ == tmAuto) TakeAutoColor();
     regionState_ = kNoRegion;
     Redraw();
@@ -104,7 +105,7 @@ void TImageButton::Redraw() {
 void TImageButton::Compose() {
     const COLORREF key = tk::ColorToRGB(transparentColor_);
     // Composed off screen, shown in one transparent copy: no intermediate picture is seen.
-    work_.SetSize(Width(), Height());
+    if (work_.Width() != Width() || work_.Height() != Height()) work_.SetSize(Width(), Height());
     if (work_.Empty()) return;
     work_.Fill(key);
     tk::Canvas canvas(work_);
@@ -325,14 +326,14 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
 
         // Pictures as data blocks; an empty picture is not stored.
         auto picture = [&ci](const char* name, const tk::Bitmap& (Self::*get)() const,
-                             void (Self::*set)(const tk::Bitmap&)) {
+                             void (Self::*set)(tk::Bitmap)) {
             ci.properties.push_back(tk::Property<Self>(
                 name,
                 [set](Self& c, const LayoutValue& v) {
                     tk::Bitmap b;
                     if (!tk::ReadPictureBlock(tk::BinaryValue(v), b))
                         throw tk::LayoutValueError("not a picture data block");
-                    (c.*set)(b);
+                    (c.*set)(std::move(b));
                 },
                 [get](const Self& c) { return LayoutValue::Bin(tk::WritePictureBlock((c.*get)())); },
                 std::nullopt, [get](const Self& c) { return !(c.*get)().Empty(); }));

@@ -34,19 +34,20 @@ public:
     tk::NotifyEvent OnMouseEnter;
     tk::NotifyEvent OnMouseLeave;
 
-    // Pictures: assigning copies the contents (the caller keeps its object) and redraws.
+    // Pictures: assigning copies the contents (the caller keeps its object; a temporary is taken
+    // over, as a layout's picture is) and redraws.
     const tk::Bitmap& DownBitmap() const { return downBmp_; }
     const tk::Bitmap& UpBitmap() const { return upBmp_; }
     const tk::Bitmap& NoneBitmap() const { return noneBmp_; }
     const tk::Bitmap& OverBitmap() const { return overBmp_; }
     const tk::Bitmap& DisabledBitmap() const { return disabledBmp_; }
     const tk::Bitmap& FocusedBitmap() const { return focusedBmp_; }
-    void SetDownBitmap(const tk::Bitmap& b);
-    void SetUpBitmap(const tk::Bitmap& b);
-    void SetNoneBitmap(const tk::Bitmap& b);
-    void SetOverBitmap(const tk::Bitmap& b);
-    void SetDisabledBitmap(const tk::Bitmap& b);
-    void SetFocusedBitmap(const tk::Bitmap& b);
+    void SetDownBitmap(tk::Bitmap b);
+    void SetUpBitmap(tk::Bitmap b);
+    void SetNoneBitmap(tk::Bitmap b);
+    void SetOverBitmap(tk::Bitmap b);
+    void SetDisabledBitmap(tk::Bitmap b);
+    void SetFocusedBitmap(tk::Bitmap b);
 
     // Buttons with the same nonzero index under one parent latch down like radio buttons.
     int32_t GroupIndex() const { return groupIndex_; }
@@ -106,7 +107,7 @@ private:
     void UpdateRegion(const tk::Bitmap& picture);
     void NotifyGroup();
     LRESULT ButtonPressed(int32_t group, TImageButton* sender);
-    void AssignPicture(tk::Bitmap& target, const tk::Bitmap& source);
+    void AssignPicture(tk::Bitmap& target, tk::Bitmap source);
 
     // Owned pictures, made in this order.
     tk::Bitmap downBmp_, noneBmp_, overBmp_, upBmp_, focusedBmp_, disabledBmp_;

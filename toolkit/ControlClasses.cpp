@@ -303,7 +303,7 @@ const ClassInfo& Image::StaticInfo() {
                     const std::vector<uint8_t>& bytes = BinaryValue(v);
                     Bitmap b;
                     if (!ReadPictureData(bytes.data(), bytes.size(), b)) throw LayoutValueError("damaged picture data");
-                    c.SetPicture(b);
+                    c.SetPicture(std::move(b));
                     c.pictureData_ = bytes;  // written back as it came (a JPEG stays a JPEG)
                 },
                 [](const C& c) {

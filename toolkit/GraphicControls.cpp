@@ -4,6 +4,8 @@
 #include "toolkit/Label.h"
 #include "toolkit/Panel.h"
 
+#include <utility>
+
 #include "toolkit/Handles.h"
 
 namespace tk {
@@ -12,8 +14,8 @@ namespace tk {
 
 Image::Image(Component* owner) : GraphicControl(owner) { SetBounds(0, 0, 105, 105); }
 
-void Image::SetPicture(const Bitmap& b) {
-    picture_ = b;
+void Image::SetPicture(Bitmap b) {
+    picture_ = std::move(b);
     pictureData_.clear();
     Invalidate();
 }

@@ -16,7 +16,7 @@ public:
     // The picture; after changing it in place call PictureChanged() to repaint.
     Bitmap& Picture() { return picture_; }
     const Bitmap& Picture() const { return picture_; }
-    void SetPicture(const Bitmap& b);
+    void SetPicture(Bitmap b);
     void PictureChanged() {
         pictureData_.clear();
         Invalidate();
