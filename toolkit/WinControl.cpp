@@ -18,7 +18,8 @@
 namespace tk {
 namespace {
 
-void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc) {
+// A class of child windows has no icon: only a top-level window ever shows one.
+void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc, bool topLevel) {
     static std::set<std::string> registered;
     if (registered.count(name)) return;
     WNDCLASSEXA wc{};
@@ -27,16 +28,19 @@ void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(Instance(), "MAINICON");
+    if (topLevel) wc.hIcon = LoadIconA(Instance(), "MAINICON");
     wc.lpszClassName = name.c_str();
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw std::runtime_error("cannot register window class " + name);
     registered.insert(name);
 }
 
-// The object behind a window and, for a subclassed system control, the class's own procedure
-// live in window properties: they stay readable when comctl32 (tooltips) subclasses the window
-// on top of us.
+// The object behind a window is kept twice, set and cleared together by Attach and Detach. A
+// window property marks the window as ours, so FromHandle can take any handle; the window's user
+// data, which is ours on every window we create or subclass, is what the window procedure reads
+// on each message (under Wine a property costs a round trip to the server, the user data does
+// not). For a subclassed system control the class's own procedure lives in a property too. All
+// of them stay readable when comctl32 (tooltips) subclasses the window on top of us.
 LPCSTR ObjectProp() {
     static ATOM atom = GlobalAddAtomA("VexlarTkControl");
     return MAKEINTATOM(atom);
@@ -44,6 +48,16 @@ LPCSTR ObjectProp() {
 LPCSTR OldProcProp() {
     static ATOM atom = GlobalAddAtomA("VexlarTkOldProc");
     return MAKEINTATOM(atom);
+}
+
+void Attach(HWND h, WinControl* c) {
+    SetPropA(h, ObjectProp(), c);
+    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+}
+
+void Detach(HWND h) {
+    RemovePropA(h, ObjectProp());
+    SetWindowLongPtrA(h, GWLP_USERDATA, 0);
 }
 
 }  // namespace
@@ -71,7 +85,7 @@ void WinControl::DestroyHandle() {
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
         RemovePropA(h, OldProcProp());
     }
-    RemovePropA(h, ObjectProp());
+    Detach(h);
     hwnd_ = nullptr;
     oldProc_ = nullptr;
     ResetWindowMouseState();
@@ -110,7 +124,7 @@ void WinControl::CreateHandle() {
     }
     CreateParamsData p;
     CreateParams(p);
-    if (!p.systemClass) RegisterOwnClass(p.className, p.classStyle, &WindowProc);
+    if (!p.systemClass) RegisterOwnClass(p.className, p.classStyle, &WindowProc, !(p.style & WS_CHILD));
     static UINT_PTR nextId = 100;
     HMENU id = (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(nextId++) : nullptr;
     creating_ = true;
@@ -120,7 +134,7 @@ void WinControl::CreateHandle() {
     if (!h) throw std::runtime_error("cannot create a window of class " + p.className);
     if (p.systemClass) {
         hwnd_ = h;
-        SetPropA(h, ObjectProp(), this);
+        Attach(h, this);
         oldProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
         SetPropA(h, OldProcProp(), reinterpret_cast<HANDLE>(oldProc_));
@@ -332,10 +346,10 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         self = static_cast<WinControl*>(cs->lpCreateParams);
         if (self) {
             self->hwnd_ = hwnd;
-            SetPropA(hwnd, ObjectProp(), self);
+            Attach(hwnd, self);
         }
     } else {
-        self = static_cast<WinControl*>(GetPropA(hwnd, ObjectProp()));
+        self = reinterpret_cast<WinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self || self->hwnd_ != hwnd) {
         // Detached: a system control still gets its own procedure.
@@ -356,7 +370,7 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT WinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         LRESULT r = DefaultHandler(msg, wp, lp);
-        RemovePropA(hwnd_, ObjectProp());
+        Detach(hwnd_);
         RemovePropA(hwnd_, OldProcProp());
         hwnd_ = nullptr;
         oldProc_ = nullptr;
