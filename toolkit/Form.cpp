@@ -110,15 +110,17 @@ void Form::CreateParams(CreateParamsData& p) {
 void Form::HandleCreated() {
     ApplyAlpha();
     WinControl::HandleCreated();
-    // Tooltips of the controls already placed.
-    std::vector<Control*> all;
+    // Tooltips of the drawn controls already placed; a windowed one added its own when its
+    // window was made.
     std::vector<WinControl*> todo{this};
     while (!todo.empty()) {
         WinControl* w = todo.back();
         todo.pop_back();
         for (Control* c : w->Controls()) {
-            UpdateTooltip(*c);
-            if (auto* cw = dynamic_cast<WinControl*>(c)) todo.push_back(cw);
+            if (auto* cw = dynamic_cast<WinControl*>(c))
+                todo.push_back(cw);
+            else
+                UpdateTooltip(*c);
         }
     }
 }
