@@ -86,9 +86,6 @@ public:
     // Click by mouse, Space or dialog key: modal result, group latch, focus, then OnClick.
     void Click() override;
 
-    // The picture the last Redraw composed.
-    const tk::Bitmap& ComposedPicture() const { return work_; }
-
 protected:
     void Paint() override;
     void HandleCreated() override;

@@ -62,10 +62,16 @@ inline tk::Bitmap SkinPicture(const std::string& name) {
     return b;
 }
 
-// The colour the middle of the last composed picture shows.
-inline COLORREF Middle(const TImageButton& b) {
-    return b.ComposedPicture().Pixel(b.Width() / 2, b.Height() / 2);
+// The colour the button's window shows at (x, y) of its client area, read from the window's
+// own surface; CLR_INVALID outside its shape.
+inline COLORREF Shown(TImageButton& b, int x, int y) {
+    GdiFlush();
+    HDC dc = GetDC(b.Handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(b.Handle(), dc);
+    return c;
 }
+inline COLORREF Middle(TImageButton& b) { return Shown(b, b.Width() / 2, b.Height() / 2); }
 
 // What a program outside the button sees of its window: the paints it gets and the reshapes
 // SetWindowRgn announces (a frame change that neither moves nor sizes the window).
