@@ -375,7 +375,6 @@ LRESULT WinControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         hwnd_ = nullptr;
         oldProc_ = nullptr;
         ResetWindowMouseState();
-        captured_ = hover_ = nullptr;
         return r;
     }
     return HandleMessage(msg, wp, lp);

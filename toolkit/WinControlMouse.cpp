@@ -29,6 +29,7 @@ void WinControl::ResetWindowMouseState() {
     mouseInside_ = tracking_ = false;
     pressedButtons_ = 0;
     clickPending_ = false;
+    captured_ = hover_ = nullptr;
 }
 
 bool WinControl::PointInShape(POINT p) const {
