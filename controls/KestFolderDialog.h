@@ -32,15 +32,9 @@ public:
     constexpr TBrowseInfoFlagSet(std::initializer_list<TBrowseInfoFlags> flags) {
         for (TBrowseInfoFlags f : flags) bits_ = static_cast<uint8_t>(bits_ | Bit(f));
     }
-    static constexpr TBrowseInfoFlagSet FromBits(uint8_t bits) {
-        TBrowseInfoFlagSet s;
-        s.bits_ = static_cast<uint8_t>(bits & ((1u << kBrowseInfoFlagCount) - 1));
-        return s;
-    }
     constexpr uint8_t Bits() const { return bits_; }
     constexpr bool Contains(TBrowseInfoFlags f) const { return (bits_ & Bit(f)) != 0; }
     constexpr void Include(TBrowseInfoFlags f) { bits_ = static_cast<uint8_t>(bits_ | Bit(f)); }
-    constexpr void Exclude(TBrowseInfoFlags f) { bits_ = static_cast<uint8_t>(bits_ & ~Bit(f)); }
     constexpr bool operator==(const TBrowseInfoFlagSet&) const = default;
 
 private:

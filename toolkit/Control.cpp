@@ -125,11 +125,6 @@ tk::PopupMenu* Control::GetPopupMenu() const {
     return popupMenu_;
 }
 
-void Control::SetPopupMenu(tk::PopupMenu* menu) {
-    popupMenu_ = menu;
-    popupMenuName_ = menu ? menu->Name() : std::string();
-}
-
 void Control::Click() {
     if (OnClick) OnClick(this);
 }

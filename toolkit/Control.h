@@ -113,7 +113,6 @@ public:
 
     // Context menu (opened by controls that handle WM_CONTEXTMENU, such as the list view).
     tk::PopupMenu* GetPopupMenu() const;
-    void SetPopupMenu(tk::PopupMenu* menu);
 
     // Events: called only when set.
     NotifyEvent OnClick;

@@ -29,7 +29,6 @@ public:
     tk::Position GetPosition() const { return position_; }
     void SetPosition(tk::Position p) { position_ = p; }
     // Extended styles added when the window is made (e.g. WS_EX_ACCEPTFILES).
-    DWORD ExtraExStyle() const { return extraExStyle_; }
     void SetExtraExStyle(DWORD ex) { extraExStyle_ = ex; }
 
     // Client size exactly as given; the window's size follows from the border.

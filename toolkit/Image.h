@@ -13,14 +13,8 @@ public:
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
-    // The picture; after changing it in place call PictureChanged() to repaint.
-    Bitmap& Picture() { return picture_; }
     const Bitmap& Picture() const { return picture_; }
     void SetPicture(Bitmap b);
-    void PictureChanged() {
-        pictureData_.clear();
-        Invalidate();
-    }
 
     // Pixels of the colour of the picture's bottom-left pixel are not drawn.
     bool Transparent() const { return transparent_; }

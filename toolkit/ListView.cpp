@@ -112,22 +112,6 @@ int ListView::SelectedIndex() const {
     return static_cast<int>(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void ListView::Select(int row) {
-    HWND h = WindowHandle();
-    if (!h) return;
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (row < 0 || row >= RowCount()) {
-        item.state = 0;
-        item.stateMask = LVIS_SELECTED;
-        SendMessageA(h, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        return;
-    }
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(h, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    SendMessageA(h, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
-
 LRESULT ListView::NotifyNotify(NMHDR* header) {
     switch (header->code) {
         case LVN_BEGINLABELEDITA:

@@ -34,8 +34,6 @@ public:
     void Clear();
     // The selected row, -1 when none.
     int SelectedIndex() const;
-    // Selects (and focuses) a row; -1 clears the selection.
-    void Select(int row);
 
     // Fixed by default to what the program's list needs; a layout may still say them.
     bool RowSelect() const { return rowSelect_; }

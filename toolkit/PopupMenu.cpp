@@ -104,7 +104,7 @@ void PopupMenu::Popup(int screenX, int screenY) {
     std::vector<MenuItem*> commands;
     Build(menu.get(), items_, commands);
 
-    HWND owner = IsWindow(ownerWindow_) ? ownerWindow_ : App().Handle();
+    HWND owner = App().Handle();  // owns the menu while it is up
     // A menu whose owner thread is not in the foreground does not close when the user clicks
     // elsewhere; when another program has the foreground, bring ours forward first.
     HWND foreground = GetForegroundWindow();

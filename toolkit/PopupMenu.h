@@ -66,15 +66,11 @@ public:
     // then runs the chosen item's OnClick.
     void Popup(int screenX, int screenY);
 
-    // The window that owns the menu while it is up: the application window by default.
-    void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
-
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
     std::vector<MenuItem*> items_;
-    HWND ownerWindow_ = nullptr;
 };
 
 }  // namespace tk

@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, PlayOpensTheSelectedSourceWithTheShell) {
     Click(*form->ImageButton5);
     EXPECT_TRUE(ShellCalls().empty()) << "no row selected";
 
-    form->ListView1->Select(1);
+    SelectRow(1);
     Click(*form->ImageButton5);
     form->Play1->Click();
     ASSERT_EQ(ShellCalls().size(), 2u);
@@ -242,12 +242,12 @@ TEST_F(MainWindowTest, EachButtonRunsItsCommand) {
     }
     EXPECT_EQ(Rows().size(), 3u);
 
-    form->ListView1->Select(0);
+    SelectRow(0);
     click(form->ImageButton5);  // Play
     ASSERT_EQ(ShellCalls().size(), 1u);
     EXPECT_EQ(ShellCalls()[0].file, a);
 
-    form->ListView1->Select(0);
+    SelectRow(0);
     click(form->ImageButton3);  // Delete
     EXPECT_EQ(Rows(), (Strings{b, c}));
 

@@ -163,12 +163,12 @@ TEST_F(MainWindowTest, RemoveSelectedAndRemoveAll) {
     EXPECT_EQ(Rows().size(), 3u);
     EXPECT_EQ(form->Label1->Caption(), "Added 3 file(s).");
 
-    form->ListView1->Select(1);
+    SelectRow(1);
     form->Delete1->Click();
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\1.gvi", "C:\\v\\3.gvi"}));
     EXPECT_EQ(form->Label1->Caption(), "Added 2 file(s).");
 
-    form->ListView1->Select(0);
+    SelectRow(0);
     Click(*form->ImageButton3);
     EXPECT_EQ(Rows(), (Strings{"C:\\v\\3.gvi"}));
 

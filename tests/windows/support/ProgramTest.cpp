@@ -83,6 +83,12 @@ std::vector<std::string> ProgramTest::Rows(int column) const {
     return rows;
 }
 
+void ProgramTest::SelectRow(int row) const {
+    LVITEMA item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(form->ListView1->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
 void ProgramTest::Click(tk::WinControl& control) {
     vt::ClickAt(control.Handle(), control.Width() / 2, control.Height() / 2);
 }

@@ -82,6 +82,8 @@ protected:
     void Drop(const std::vector<std::string>& paths);
     // One column of the main window's source list, top to bottom.
     std::vector<std::string> Rows(int column = 0) const;
+    // Selects and focuses a row of the source list, as a click on it does.
+    void SelectRow(int row) const;
     const std::vector<ShellCall>& ShellCalls() const { return shell_.Calls(); }
     // A click in the middle of a windowed control, as the mouse gives it.
     static void Click(tk::WinControl& control);

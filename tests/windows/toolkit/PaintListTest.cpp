@@ -144,14 +144,20 @@ TEST(ListViewRows, AddSelectDeleteClear) {
     EXPECT_EQ(list.RowText(2, 0), longPath);
     EXPECT_EQ(list.RowText(5, 0), "");
 
-    list.Select(1);
+    auto select = [&list](int row, UINT state) {  // row -1: every row
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED;
+        item.state = state;
+        SendMessageA(list.Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    };
+    select(1, LVIS_SELECTED);
     EXPECT_EQ(list.SelectedIndex(), 1);
-    list.Select(2);  // one row at a time
+    select(2, LVIS_SELECTED);  // one row at a time
     EXPECT_EQ(list.SelectedIndex(), 2);
     list.DeleteRow(0);
     EXPECT_EQ(list.RowCount(), 2);
     EXPECT_EQ(list.RowText(0, 0), "C:\\v\\b.gvi");
-    list.Select(-1);
+    select(-1, 0);
     EXPECT_EQ(list.SelectedIndex(), -1);
     list.Clear();
     EXPECT_EQ(list.RowCount(), 0);
