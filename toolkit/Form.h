@@ -96,7 +96,6 @@ public:
     // Updates the tooltip of a control that sits on this form.
     void UpdateTooltip(Control& c);
     void RemoveTooltip(Control& c);
-    HWND TooltipWindow() const { return tooltip_; }
 
 protected:
     void CreateParams(CreateParamsData& params) override;

@@ -86,7 +86,8 @@ std::vector<std::string> ProgramTest::Rows(int column) const {
 void ProgramTest::SelectRow(int row) const {
     LVITEMA item{};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(form->ListView1->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(form->ListView1->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
 }
 
 void ProgramTest::Click(tk::WinControl& control) {

@@ -225,10 +225,13 @@ TEST(FormStyle, TranslucencyExtraStylesAndTooltips) {
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(form.Handle(), nullptr, &alpha, &flags));
     EXPECT_EQ(alpha, 240);
-    ASSERT_NE(form.TooltipWindow(), nullptr);
-    EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    HWND tips = nullptr;  // the form's hint window, which the form owns
+    do tips = FindWindowExA(nullptr, tips, TOOLTIPS_CLASSA, nullptr);
+    while (tips && GetWindow(tips, GW_OWNER) != form.Handle());
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
     label.SetShowHint(false);
-    EXPECT_EQ(SendMessageA(form.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
     // The tooltip subclasses the button's window: its notifications still reach the button.
     int clicks = 0;
     button.OnClick = [&](tk::Component*) { ++clicks; };
