@@ -52,8 +52,6 @@ public:
     // reason beside the program), until AllowShutdown. Both are for the user-interface thread.
     void BlockShutdown(const std::string& reason);
     void AllowShutdown();
-    // The reason given, empty when none is.
-    const std::string& ShutdownBlockReason() const { return shutdownReason_; }
 
     // An exception that reached a window procedure, timer or other toolkit boundary. By default
     // it is shown in an error box with the application title; set OnException to replace that.

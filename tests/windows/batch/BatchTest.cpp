@@ -103,7 +103,7 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     EXPECT_TRUE(Converting);
     // Logoff and shutdown are refused, with the reason the system shows until the batch ends.
     EXPECT_EQ(SendMessageA(Form1->WindowHandle(), WM_QUERYENDSESSION, 0, 0), FALSE);
-    EXPECT_EQ(tk::App().ShutdownBlockReason(), "Converting GVI files...");
+    EXPECT_EQ(ShutdownReason(), "Converting GVI files...");
     // One taskbar button, the application's, though the main window is hidden; activated, it
     // brings up the progress window.
     HWND app = tk::App().Handle();
@@ -136,7 +136,7 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
 
     // Afterwards: the main window is back with an empty list and the old count.
     EXPECT_FALSE(Converting);
-    EXPECT_EQ(tk::App().ShutdownBlockReason(), "");
+    EXPECT_EQ(ShutdownReason(), "");
     EXPECT_EQ(vt::TaskbarWindows(), std::vector<HWND>{app});
     EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
     EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));

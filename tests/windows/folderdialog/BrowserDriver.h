@@ -70,22 +70,6 @@ private:
     std::vector<LPARAM> okPending_, okRequests_;
 };
 
-// Points one function that this executable imports at a replacement while it lives (its
-// import address table: every call the program makes goes through it).
-class ImportPatch {
-public:
-    ImportPatch(const char* dll, const char* function, const void* replacement);
-    ~ImportPatch();
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-    bool Patched() const { return !slots_.empty(); }
-    const void* Original() const { return original_; }
-
-private:
-    std::vector<const void**> slots_;
-    const void* original_ = nullptr;
-};
-
 // Runs Execute on this thread and `script` on a helper thread. A browser still open once the
 // script has ended is cancelled (and reported), so a failing script never hangs the test.
 bool ExecuteWith(TKestFolderDialog& dialog, const std::function<void()>& script);

@@ -285,8 +285,8 @@ TEST(FolderDialogExecute, HandsTheShellItsFlagsAndRootAndFreesBothLists) {
     tk::ComApartment com;
     BrowseCall call;
     browseCall = &call;
-    ImportPatch browse("shell32.dll", "SHBrowseForFolderA", reinterpret_cast<const void*>(&RecordBrowse));
-    ImportPatch freeing("ole32.dll", "CoTaskMemFree", reinterpret_cast<const void*>(&RecordFree));
+    vt::ImportPatch browse("shell32.dll", "SHBrowseForFolderA", reinterpret_cast<const void*>(&RecordBrowse));
+    vt::ImportPatch freeing("ole32.dll", "CoTaskMemFree", reinterpret_cast<const void*>(&RecordFree));
     realFree = reinterpret_cast<decltype(&CoTaskMemFree)>(const_cast<void*>(freeing.Original()));
     ASSERT_TRUE(browse.Patched() && freeing.Patched());
 

@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     DeleteFileA(program.File("set.txt").c_str());
     EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Batch\\\r\n");
-    EXPECT_EQ(tk::App().ShutdownBlockReason(), "Converting GVI files...");
+    EXPECT_EQ(ShutdownReason(), "Converting GVI files...");
     tk::App().AllowShutdown();
 
     // Outside a batch the folder is saved and the session may end.
@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringABatchYetSettingsAreSaved) {
     form->Edit1->SetText("D:\\Later\\");
     EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_EQ(ReadFileBytes(program.File("set.txt")), "D:\\Later\\\r\n");
-    EXPECT_EQ(tk::App().ShutdownBlockReason(), "");
+    EXPECT_EQ(ShutdownReason(), "");
 
     SendMessageA(Window(), WM_CLOSE, 0, 0);
     vt::PumpFor(20);

@@ -21,6 +21,26 @@ HINSTANCE ShellRecorder::Record(HWND owner, const char* verb, const char* file, 
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));  // what success looks like
 }
 
+ShutdownReasonRecorder::ShutdownReasonRecorder()
+    : create_("user32.dll", "ShutdownBlockReasonCreate", reinterpret_cast<const void*>(&Create)),
+      destroy_("user32.dll", "ShutdownBlockReasonDestroy", reinterpret_cast<const void*>(&Destroy)) {
+    reason_.clear();
+    window_ = nullptr;
+}
+
+BOOL WINAPI ShutdownReasonRecorder::Create(HWND window, LPCWSTR reason) {
+    char text[256] = {};
+    if (reason) WideCharToMultiByte(CP_ACP, 0, reason, -1, text, sizeof text, nullptr, nullptr);
+    window_ = window;
+    reason_ = text;
+    return TRUE;
+}
+
+BOOL WINAPI ShutdownReasonRecorder::Destroy(HWND window) {
+    if (window == window_) reason_.clear();
+    return TRUE;
+}
+
 ModalDriver::ModalDriver(std::string caption, std::function<void(HWND)> script)
     : thread_([this, caption = std::move(caption), script = std::move(script)] {
           HWND window = vt::WaitForOwnWindow(
@@ -81,6 +101,11 @@ std::vector<std::string> ProgramTest::Rows(int column) const {
     std::vector<std::string> rows;
     for (int i = 0; i < form->ListView1->RowCount(); ++i) rows.push_back(form->ListView1->RowText(i, column));
     return rows;
+}
+
+std::string ProgramTest::ShutdownReason() const {
+    if (shutdown_.Reason().empty()) return "";
+    return shutdown_.Window() == tk::App().Handle() ? shutdown_.Reason() : "(given for another window)";
 }
 
 void ProgramTest::SelectRow(int row) const {

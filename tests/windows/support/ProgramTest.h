@@ -45,6 +45,27 @@ private:
     static inline std::vector<ShellCall> calls_;
 };
 
+// Watches the program's requests to the system about the end of the session: the reason it
+// gives for refusing it (ShutdownBlockReasonCreate) until it takes it back (...Destroy). Wine
+// keeps no reason and shows none, so the requests themselves are what can be checked.
+class ShutdownReasonRecorder {
+public:
+    ShutdownReasonRecorder();
+    ShutdownReasonRecorder(const ShutdownReasonRecorder&) = delete;
+    ShutdownReasonRecorder& operator=(const ShutdownReasonRecorder&) = delete;
+
+    // The reason given last and not taken back ("" when none), and the window it was given for.
+    const std::string& Reason() const { return reason_; }
+    HWND Window() const { return window_; }
+
+private:
+    static BOOL WINAPI Create(HWND window, LPCWSTR reason);
+    static BOOL WINAPI Destroy(HWND window);
+    static inline std::string reason_;
+    static inline HWND window_ = nullptr;
+    vt::ImportPatch create_, destroy_;
+};
+
 // Runs a script on a helper thread against a modal window of the test thread: waits (up to ten
 // seconds) for a visible toolkit window with the caption, then calls script(window) there. The
 // script sees windows only through their handles and messages.
@@ -85,6 +106,9 @@ protected:
     // Selects and focuses a row of the source list, as a click on it does.
     void SelectRow(int row) const;
     const std::vector<ShellCall>& ShellCalls() const { return shell_.Calls(); }
+    // The reason the program now gives the system for refusing the end of the session, "" when
+    // none; given for the application window, which has the taskbar button.
+    std::string ShutdownReason() const;
     // A click in the middle of a windowed control, as the mouse gives it.
     static void Click(tk::WinControl& control);
 
@@ -94,5 +118,6 @@ protected:
 
 private:
     ShellRecorder shell_;
+    ShutdownReasonRecorder shutdown_;
     std::unique_ptr<TProgramWindows> windows_;
 };

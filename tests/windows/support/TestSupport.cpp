@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace vt {
 
@@ -362,6 +363,39 @@ std::vector<HWND> TaskbarWindows() {
     std::vector<HWND> windows;
     EnumWindows(CollectTaskbarWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
+}
+
+ImportPatch::ImportPatch(const char* dll, const char* function, const void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), dll) != 0 || !d->OriginalFirstThunk) continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                slots_.push_back(reinterpret_cast<const void**>(&slot->u1.Function));
+        }
+    }
+    for (const void** s : slots_) {
+        DWORD protection = 0;
+        VirtualProtect(s, sizeof *s, PAGE_READWRITE, &protection);
+        original_ = *s;
+        *s = replacement;
+        VirtualProtect(s, sizeof *s, protection, &protection);
+    }
+}
+
+ImportPatch::~ImportPatch() {
+    for (const void** s : slots_) {
+        DWORD protection = 0;
+        VirtualProtect(s, sizeof *s, PAGE_READWRITE, &protection);
+        *s = original_;
+        VirtualProtect(s, sizeof *s, protection, &protection);
+    }
 }
 
 }  // namespace vt

@@ -127,4 +127,20 @@ LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 // Sends the mouse messages of a click at client point (x, y): move, button down, button up.
 void ClickAt(HWND hwnd, int x, int y, bool rightButton = false);
 
+// Points one function that this executable imports at a replacement while it lives (its
+// import address table: every call the program makes goes through it).
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, const void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool Patched() const { return !slots_.empty(); }
+    const void* Original() const { return original_; }
+
+private:
+    std::vector<const void**> slots_;
+    const void* original_ = nullptr;
+};
+
 }  // namespace vt
