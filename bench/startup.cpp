@@ -173,9 +173,7 @@ void MakeChildWindows(HWND form) {
         HWND b = Child("BenchBareButton", "", WS_TABSTOP, 0,
                        {p.x, p.y, p.x + p.picture.Width(), p.y + p.picture.Height()}, form);
         SetWindowLongPtrA(b, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&p));
-        const tk::Bitmap& pic = p.picture;
-        const imagebutton::PixelView view{pic.Width(), pic.Height(), pic.Row(0), pic.Stride(), 3};
-        SetWindowRgn(b, imagebutton::BuildRegion(view, p.Key()), TRUE);
+        SetWindowRgn(b, imagebutton::BuildRegion(imagebutton::ViewOf(p.picture), p.Key()), TRUE);
         TOOLINFOA ti{};
         ti.cbSize = TTTOOLINFOA_V2_SIZE;
         ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -17,10 +17,6 @@ namespace {
 // The web address of the button's author.
 constexpr const char* kHomepage = "http://www.vexlar.com/";
 
-imagebutton::PixelView ViewOf(const tk::Bitmap& b) {
-    return {b.Width(), b.Height(), b.Empty() ? nullptr : b.Row(0), b.Stride(), 3};
-}
-
 }  // namespace
 
 TImageButton::TImageButton(tk::Component* owner) : tk::CustomControl(owner) {
@@ -142,7 +138,7 @@ void TImageButton::HandleCreated() {
 void TImageButton::UpdateRegion(const tk::Bitmap& picture) {
     if (state_ == regionState_) return;
     regionState_ = state_;
-    tk::OwnedRegion region(imagebutton::BuildRegion(ViewOf(picture), tk::ColorToRGB(transparentColor_)));
+    tk::OwnedRegion region(imagebutton::BuildRegion(imagebutton::ViewOf(picture), tk::ColorToRGB(transparentColor_)));
     // No region (every pixel transparent) removes any shape: the whole rectangle shows.
     if (SetWindowRgn(WindowHandle(), region.get(), TRUE)) region.release();
 }

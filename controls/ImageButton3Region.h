@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "toolkit/Bitmap.h"
+
 namespace imagebutton {
 
 // A read-only view of a picture's pixels, stored blue, green, red (DIB order).
@@ -23,6 +25,11 @@ struct PixelView {
         return RGB(p[2], p[1], p[0]);
     }
 };
+
+// The pixels of a toolkit picture.
+inline PixelView ViewOf(const tk::Bitmap& b) {
+    return {b.Width(), b.Height(), b.Empty() ? nullptr : b.Row(0), b.Stride(), 3};
+}
 
 // The shape of the pixels that are not `transparent`, from horizontal runs: rows with equal
 // runs are merged into one band and the rectangles go to a single ExtCreateRegion, in the

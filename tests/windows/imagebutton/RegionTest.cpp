@@ -9,14 +9,10 @@
 namespace ibt {
 namespace {
 
-imagebutton::PixelView View(const tk::Bitmap& b) {
-    return {b.Width(), b.Height(), b.Row(0), b.Stride(), 3};
-}
-
 // Both builders on one picture; the regions must be equal (or both absent).
 void ExpectSameRegion(const tk::Bitmap& picture, COLORREF key, const std::string& what) {
-    tk::OwnedRegion reference(BuildRegionPerPixel(View(picture), key));
-    tk::OwnedRegion fast(imagebutton::BuildRegion(View(picture), key));
+    tk::OwnedRegion reference(BuildRegionPerPixel(imagebutton::ViewOf(picture), key));
+    tk::OwnedRegion fast(imagebutton::BuildRegion(imagebutton::ViewOf(picture), key));
     ASSERT_EQ(static_cast<bool>(reference), static_cast<bool>(fast)) << what;
     if (reference) {
         EXPECT_TRUE(EqualRgn(reference.get(), fast.get())) << what;
@@ -89,7 +85,7 @@ TEST_F(ImageButtonTest, SkinPictureShapeOnTheWindow) {
     b->SetDownBitmap(SkinPicture("btn_start_down"));
     HRGN window = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(b->Handle(), window), ERROR);
-    tk::OwnedRegion reference(BuildRegionPerPixel(View(none), b->TransparentColor()));
+    tk::OwnedRegion reference(BuildRegionPerPixel(imagebutton::ViewOf(none), b->TransparentColor()));
     EXPECT_TRUE(EqualRgn(window, reference.get()));
     DeleteObject(window);
 }
