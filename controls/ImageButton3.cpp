@@ -41,18 +41,13 @@ void TImageButton::AssignPicture(tk::Bitmap& target, tk::Bitmap source) {
     Redraw();
 }
 
+// Under tmAuto a new base picture brings its own transparent colour: Redraw takes it first.
+void TImageButton::SetNoneBitmap(tk::Bitmap b) { AssignPicture(noneBmp_, std::move(b)); }
 void TImageButton::SetDownBitmap(tk::Bitmap b) { AssignPicture(downBmp_, std::move(b)); }
 void TImageButton::SetUpBitmap(tk::Bitmap b) { AssignPicture(upBmp_, std::move(b)); }
 void TImageButton::SetOverBitmap(tk::Bitmap b) { AssignPicture(overBmp_, std::move(b)); }
 void TImageButton::SetDisabledBitmap(tk::Bitmap b) { AssignPicture(disabledBmp_, std::move(b)); }
 void TImageButton::SetFocusedBitmap(tk::Bitmap b) { AssignPicture(focusedBmp_, std::move(b)); }
-
-void TImageButton::SetNoneBitmap(tk::Bitmap b) {
-    noneBmp_ = std::move(b);
-    if (transparentMode_ == tmAuto) TakeAutoColor();
-    regionState_ = kNoRegion;
-    Redraw();
-}
 
 void TImageButton::TakeAutoColor() {
     // An empty base picture has no bottom-left pixel: the colour stays what it was.
