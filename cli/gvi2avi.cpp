@@ -1,17 +1,17 @@
 // gvi2avi: the command-line converter, on the same routine and naming as the program.
+#include "cli/Plan.h"
+#include "cli/ProgressLine.h"
+#include "cli/Report.h"
 #include "conversion/Convert.h"
 #include "conversion/FileJob.h"
+#include "conversion/Incomplete.h"
 #include "conversion/OutputName.h"
-#include "conversion/Progress.h"
 #include "platform/File.h"
 #include "platform/StopRequest.h"
 #include "Version.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstdarg>
 #include <cstdio>
-#include <cstring>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,13 +24,11 @@
 #define VEXLAR_ISATTY(fd) isatty(fd)
 #endif
 
+using namespace cli;
 
 namespace {
 
-constexpr const char* kProgram = "gvi2avi";
 constexpr const char* kProduct = "Vexlar GVI Converter";
-
-enum ExitCode { kAllConverted = 0, kSomeFailed = 1, kUsage = 2 };
 
 struct Interrupted : std::runtime_error {
     Interrupted() : std::runtime_error("interrupted") {}
@@ -38,219 +36,200 @@ struct Interrupted : std::runtime_error {
 
 void PrintHelp() {
     std::printf(
-        "Usage: %s [-o DIR] [-q] FILE...\n"
+        "Usage: %s [-r] [-n] [-u] [-o DIR] [-q] FILE...\n"
         "Converts Google Video files (.gvi) into AVI files.\n"
         "\n"
         "Each FILE becomes NAME.AVI, where NAME is its name without \".gvi\"; a name that is\n"
         "taken gets a counter in front ([1]NAME.AVI, [2]NAME.AVI, ...). Nothing is overwritten.\n"
+        "Each AVI file keeps the modification time of its FILE.\n"
         "\n"
-        "  -o DIR     write the AVI files into DIR (default: beside each FILE)\n"
-        "  -q         quiet: no progress line, no list of the files written\n"
+        "  -o DIR     write the AVI files into DIR (default: beside each FILE); with -r, the\n"
+        "             folders inside a FILE that is a folder are made again under DIR\n"
+        "  -r         a FILE that is a folder stands for every file named *.gvi (any letter\n"
+        "             case) in it and in its folders, converted in the order of their paths;\n"
+        "             links to folders are not followed\n"
+        "  -n         dry run: show each SOURCE -> OUTPUT the run would write; write nothing\n"
+        "  -u         resume: skip each FILE already converted, that is, whose NAME.AVI is\n"
+        "             there with its size less 52 bytes and its modification time\n"
+        "  -q         quiet: no progress line, no list of the files written, no summary\n"
         "  --help     show this help and exit\n"
         "  --version  show the version and exit\n"
         "\n"
-        "Exit status: 0 when every file converted, 1 when any failed, 2 for usage errors.\n",
+        "A FILE shorter than its header says (an interrupted download) converts as it is,\n"
+        "with a warning. Interrupted, the run removes the file it was writing: run it again\n"
+        "with -u to convert what is missing.\n"
+        "\n"
+        "Exit status: 0 when no file failed, 1 when any failed, 2 for usage errors, 128 + the\n"
+        "signal's number when interrupted (130 for Ctrl+C).\n",
         kProgram);
 }
 
-// Every line on standard error starts with the program's name, so it reads well among others.
-void Complain(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Complain(const char* format, ...) {
-    std::fprintf(stderr, "%s: ", kProgram);
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-    std::fputc('\n', stderr);
-}
-
-int UsageError(const std::string& message) {
-    Complain("%s (try '%s --help')", message.c_str(), kProgram);
-    return kUsage;
-}
-
-// Standard output carries the answer (the files written, help, version): losing it is a
-// failure of the run, said once.
-class Output {
-public:
-    void Flush() {
-        if (std::fflush(stdout) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
-    }
-    // The status to end with, after flushing what is left.
-    int Finish(int status) {
-        Flush();
-        if (error_ == 0 && std::ferror(stdout)) error_ = EIO;
-        if (error_ == 0) return status;
-        Complain("could not write to standard output: %s", std::strerror(error_));
-        return status == kAllConverted ? kSomeFailed : status;
-    }
-
-private:
-    int error_ = 0;
+struct Options {
+    PlanOptions plan;
+    bool dryRun = false;
+    std::vector<std::string> files;
 };
 
-// The folder part of a path, with its trailing separator ("" for a bare name).
-std::string FolderOf(const std::string& path) {
-    size_t last = path.find_last_of(platform::kNativeNameSeparators);
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+// -1 when the run goes on, else the status to exit with.
+int ParseOptions(int argc, char** argv, Options& options) {
+    bool haveOutput = false;
+    bool more = true;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (!more || arg.size() < 2 || arg[0] != '-') {
+            options.files.push_back(arg);
+        } else if (arg == "--") {
+            more = false;
+        } else if (arg == "--help" || arg == "-h") {
+            PrintHelp();
+            return Output().Finish(kAllConverted);
+        } else if (arg == "--version") {
+            std::printf("%s (%s) %s\n", kProgram, kProduct, VEXLAR_VERSION);
+            return Output().Finish(kAllConverted);
+        } else {
+            // Letters may come together ("-rq"); -o takes the rest, or the next argument.
+            for (size_t k = 1; k < arg.size(); ++k) {
+                switch (arg[k]) {
+                case 'q': options.plan.quiet = true; continue;
+                case 'r': options.plan.recursive = true; continue;
+                case 'u': options.plan.resume = true; continue;
+                case 'n': options.dryRun = true; continue;
+                case 'o':
+                    if (k + 1 < arg.size()) {
+                        options.plan.outputFolder = arg.substr(k + 1);
+                    } else {
+                        if (i + 1 >= argc) return UsageError("option '-o' needs a folder");
+                        options.plan.outputFolder = argv[++i];
+                    }
+                    if (options.plan.outputFolder.empty()) return UsageError("option '-o' needs a folder");
+                    haveOutput = true;
+                    break;
+                default:
+                    return UsageError("unknown option '" + (k == 1 ? arg : "-" + arg.substr(k, 1)) + "'");
+                }
+                break;
+            }
+        }
+    }
+    if (options.files.empty()) return UsageError("no FILE given");
+    if (haveOutput) {
+        std::string& folder = options.plan.outputFolder;
+        if (!platform::DirectoryExists(folder))
+            return UsageError("the output folder \"" + folder + "\" does not exist");
+        if (folder.find_last_of(platform::kNativeNameSeparators) != folder.size() - 1)
+            folder += platform::kNativeFolderSeparator;
+    }
+    return -1;
 }
 
-std::string WithSeparator(std::string folder) {
-    if (folder.empty()) return folder;
-    if (std::strchr(platform::kNativeNameSeparators, folder.back()) == nullptr)
-        folder += platform::kNativeFolderSeparator;
-    return folder;
+// -n: each SOURCE -> OUTPUT under the names the run would choose, counting the names given
+// out before as taken.
+void ShowDryRun(const Plan& plan, Output& output) {
+    std::set<std::string> given;
+    auto taken = [&](const std::string& path) { return given.count(path) != 0 || platform::PathExists(path); };
+    for (const PlannedFile& file : plan.Files()) {
+        std::string final = MakeOutputName(file.source, plan.Folder(file), platform::kNativeNameSeparators, taken);
+        std::printf("%s -> %s\n", file.source.c_str(), final.c_str());
+        given.insert(std::move(final));
+    }
+    output.Flush();
 }
 
-// One line on the terminal, redrawn in place at most ten times a second.
-class ProgressLine {
-public:
-    explicit ProgressLine(bool enabled) : enabled_(enabled) {}
-
-    void BeginFile(int index, int total, const std::string& name) {
-        if (!enabled_) return;
-        char counter[32];
-        std::snprintf(counter, sizeof counter, "[%d/%d] ", index, total);
-        prefix_ = counter + Shorten(name);
-        start_ = Clock::now();
-        Draw(0, 0, true);
-    }
-
-    void Update(uint64_t outputBytes, uint64_t sourceBytes) {
-        if (!enabled_) return;
-        Draw(CurrentPercent(outputBytes, sourceBytes), outputBytes, false);
-    }
-
-    void Clear() {
-        if (!enabled_ || width_ == 0) return;
-        std::fprintf(stderr, "\r%*s\r", static_cast<int>(width_), "");
-        std::fflush(stderr);
-        width_ = 0;
-    }
-
-private:
-    using Clock = std::chrono::steady_clock;
-
-    static std::string Shorten(const std::string& name) {
-        return name.size() <= 40 ? name : name.substr(0, 18) + "..." + name.substr(name.size() - 19);
-    }
-
-    void Draw(int percent, uint64_t bytes, bool force) {
-        Clock::time_point now = Clock::now();
-        if (!force && now - lastDraw_ < std::chrono::milliseconds(100)) return;
-        lastDraw_ = now;
-        double seconds = std::chrono::duration<double>(now - start_).count();
-        char text[512];
-        int n = seconds > 0.05
-                    ? std::snprintf(text, sizeof text, "%s  %3d%%  %.1f MB/s", prefix_.c_str(),
-                                    percent, static_cast<double>(bytes) / 1e6 / seconds)
-                    : std::snprintf(text, sizeof text, "%s  %3d%%", prefix_.c_str(), percent);
-        size_t len = n < 0 ? 0 : static_cast<size_t>(n) < sizeof text ? static_cast<size_t>(n)
-                                                                        : sizeof text - 1;
-        // Pad over what a longer previous line left behind.
-        std::fprintf(stderr, "\r%s%*s", text, static_cast<int>(width_ > len ? width_ - len : 0), "");
-        std::fflush(stderr);
-        width_ = len > width_ ? len : width_;
-    }
-
-    bool enabled_;
-    std::string prefix_;
-    Clock::time_point start_{};
-    Clock::time_point lastDraw_{};
-    size_t width_ = 0;
+struct Counts {
+    int converted = 0;
+    int incomplete = 0;
+    int failed = 0;
 };
+
+// Converts one planned file; false when it failed.
+bool ConvertOne(const PlannedFile& file, Plan& plan, ProgressLine& progress, int index, int total,
+                uint64_t bytesBefore, bool quiet, Counts& counts) {
+    const std::string& source = file.source;
+    const std::string name = FileNamePart(source, platform::kNativeNameSeparators);
+    if (!plan.MakeFolder(file)) return false;
+    TFileJob job;
+    job.Begin(source, plan.Folder(file), platform::kNativeNameSeparators);
+
+    progress.BeginFile(index, total, name, bytesBefore);
+    TConvertCause cause;
+    TConvertResult result = ConvertGviToAvi(source, job.TempPath(), [&](uint64_t out, uint64_t in) {
+        // Stops the copy; the half-written output is removed with the failed job below.
+        if (platform::StopRequested()) throw Interrupted();
+        progress.Update(out, in);
+    }, &cause);
+    progress.Clear();
+    TJobOutcome outcome = job.Finish(result);
+
+    if (platform::StopRequested() && outcome != joSaved) {
+        if (outcome == joNotRemoved)
+            Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
+        return false;
+    }
+    const std::string failure = job.FailureText(result, cause);
+    if (!failure.empty()) Complain("%s", failure.c_str());
+    if (outcome == joNotRenamed) {
+        if (platform::FileExists(job.TempPath()))
+            Complain("\"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".",
+                     name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+        else
+            Complain("\"%s\" was converted but could not be named \"%s\": its temporary file \"%s\" is gone.",
+                     name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+    } else if (outcome == joNotRemoved) {
+        Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
+    }
+    if (outcome != joSaved) return false;
+    if (!quiet) std::printf("%s\n", job.FinalPath().c_str());
+    ++counts.converted;
+    if (uint64_t missing = MissingBytes(job.FinalPath())) {
+        ++counts.incomplete;
+        Complain("warning: \"%s\" is %s bytes shorter than its header says (an interrupted "
+                 "download?); converted as it is",
+                 source.c_str(), WithThousands(missing).c_str());
+    }
+    return true;
+}
+
+// One line for a run of more than one file, e.g. "118 converted, 3 already converted, 2 failed".
+void Summarize(const Counts& counts, const Plan& plan) {
+    std::string line = std::to_string(counts.converted) + " converted";
+    if (plan.AlreadyConverted() != 0) line += ", " + std::to_string(plan.AlreadyConverted()) + " already converted";
+    if (counts.incomplete != 0) line += ", " + std::to_string(counts.incomplete) + " incomplete";
+    if (counts.failed != 0) line += ", " + std::to_string(counts.failed) + " failed";
+    Complain("%s", line.c_str());
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string outputFolder;
-    bool haveOutput = false;
-    bool quiet = false;
-    std::vector<std::string> files;
-
-    bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && (arg == "--help" || arg == "-h")) {
-            PrintHelp();
-            return Output().Finish(kAllConverted);
-        } else if (options && arg == "--version") {
-            std::printf("%s (%s) %s\n", kProgram, kProduct, VEXLAR_VERSION);
-            return Output().Finish(kAllConverted);
-        } else if (options && arg == "-q") {
-            quiet = true;
-        } else if (options && (arg == "-o" || arg.rfind("-o", 0) == 0)) {
-            if (arg == "-o") {
-                if (i + 1 >= argc) return UsageError("option '-o' needs a folder");
-                outputFolder = argv[++i];
-            } else {
-                outputFolder = arg.substr(2);
-            }
-            if (outputFolder.empty()) return UsageError("option '-o' needs a folder");
-            haveOutput = true;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "'");
-        } else {
-            files.push_back(arg);
-        }
-    }
-    if (files.empty()) return UsageError("no FILE given");
-    if (haveOutput) {
-        if (!platform::DirectoryExists(outputFolder))
-            return UsageError("the output folder \"" + outputFolder + "\" does not exist");
-        outputFolder = WithSeparator(outputFolder);
-    }
+    Options options;
+    if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
+    const bool quiet = options.plan.quiet;
 
     platform::CatchStopRequests();
+    Plan plan(options.plan);
+    for (const std::string& file : options.files) plan.Add(file);
 
-    ProgressLine progress(!quiet && VEXLAR_ISATTY(2));
-    const int total = static_cast<int>(files.size());
-    int failed = 0;
     Output output;
-    for (int k = 0; k < total && !platform::StopRequested(); ++k) {
-        const std::string& source = files[k];
-        const std::string name = FileNamePart(source, platform::kNativeNameSeparators);
-        TFileJob job;
-        job.Begin(source, haveOutput ? outputFolder : FolderOf(source),
-                  platform::kNativeNameSeparators);
-
-        progress.BeginFile(k + 1, total, name);
-        TConvertCause cause;
-        TConvertResult result = ConvertGviToAvi(source, job.TempPath(), [&](uint64_t out, uint64_t in) {
-            // Stops the copy; the half-written output is removed with the failed job below.
-            if (platform::StopRequested()) throw Interrupted();
-            progress.Update(out, in);
-        }, &cause);
-        progress.Clear();
-        TJobOutcome outcome = job.Finish(result);
-
-        if (platform::StopRequested() && outcome != joSaved) {
-            if (outcome == joNotRemoved)
-                Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
-            break;
+    Counts counts;
+    counts.failed = plan.Failed();
+    if (options.dryRun) {
+        ShowDryRun(plan, output);
+    } else {
+        ProgressLine progress(!quiet && VEXLAR_ISATTY(2), plan.Bytes());
+        const int total = static_cast<int>(plan.Files().size());
+        uint64_t bytesBefore = 0;
+        for (int k = 0; k < total && !platform::StopRequested(); ++k) {
+            const PlannedFile& file = plan.Files()[k];
+            if (!ConvertOne(file, plan, progress, k + 1, total, bytesBefore, quiet, counts) &&
+                !platform::StopRequested())
+                ++counts.failed;
+            bytesBefore += file.size;
+            output.Flush();
         }
-        const std::string failure = job.FailureText(result, cause);
-        if (!failure.empty()) Complain("%s", failure.c_str());
-        if (outcome == joNotRenamed) {
-            if (platform::FileExists(job.TempPath()))
-                Complain("\"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".",
-                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
-            else
-                Complain("\"%s\" was converted but could not be named \"%s\": its temporary file \"%s\" is gone.",
-                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
-        } else if (outcome == joNotRemoved) {
-            Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
-        }
-        if (outcome == joSaved) {
-            if (!quiet) std::printf("%s\n", job.FinalPath().c_str());
-        } else {
-            ++failed;
-        }
-        output.Flush();
+        if (!quiet && !platform::StopRequested() && total + plan.Failed() + plan.AlreadyConverted() > 1)
+            Summarize(counts, plan);
     }
-    int status = output.Finish(failed == 0 ? kAllConverted : kSomeFailed);
+    int status = output.Finish(counts.failed == 0 ? kAllConverted : kSomeFailed);
     if (platform::StopRequested()) {
         Complain("interrupted.");
         std::fflush(stderr);

@@ -21,6 +21,11 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
         return platform::RemoveFile(tempPath_) ? joDiscarded : joNotRemoved;
     }
     if (tempPath_.empty()) return joNotRenamed;
+    // The output keeps the date its recording was made on, so an archive still sorts by it.
+    // Set before the rename, so a file under its final name is finished in every respect.
+    // Without it the output stands all the same.
+    if (std::optional<platform::FileTime> time = platform::ModifiedTime(source_))
+        platform::SetModifiedTime(tempPath_, *time);
     if (platform::RenameNoReplace(tempPath_, finalPath_)) return joSaved;
     // Someone took the name while we converted: the next free one, once.
     if (platform::PathExists(finalPath_) && platform::FileExists(tempPath_)) {

@@ -28,8 +28,9 @@ public:
     bool Begin(const std::string& Source, const std::string& Folder,
                const char* Separators = kWindowsNameSeparators);
 
-    // Renames the output to its final name after crOk (never replacing anything; if the name
-    // was taken meanwhile, once more under the next free name), or deletes it otherwise.
+    // Gives the output the source's modification time and renames it to its final name after
+    // crOk (never replacing anything; if the name was taken meanwhile, once more under the
+    // next free name), or deletes it otherwise.
     TJobOutcome Finish(TConvertResult Result);
 
     // The one-line message for a failed conversion of this job, empty for crOk: the source's

@@ -25,9 +25,15 @@ std::string OutputBaseName(const std::string& Source, const char* Separators) {
 
 std::string MakeOutputName(const std::string& Source, const std::string& Folder,
                            const char* Separators) {
+    return MakeOutputName(Source, Folder, Separators, platform::PathExists);
+}
+
+std::string MakeOutputName(const std::string& Source, const std::string& Folder,
+                           const char* Separators,
+                           const std::function<bool(const std::string&)>& Taken) {
     const std::string base = OutputBaseName(Source, Separators);
     std::string name = base;
-    for (unsigned n = 1; platform::PathExists(Folder + name); ++n) {
+    for (unsigned n = 1; Taken(Folder + name); ++n) {
         // Appended piece by piece: g++ 12 -O3 warns falsely on "[" + ... for 32-bit targets.
         name.assign(1, '[');
         name.append(std::to_string(n)).append(1, ']').append(base);

@@ -1,6 +1,7 @@
 // Output naming: the source's name with ".GVI" dropped and ".AVI" added, made unique in a folder.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The separators of a Windows path as the program has always split them: after the last "\"
@@ -19,3 +20,9 @@ std::string OutputBaseName(const std::string& Source,
 // a separator; nothing is inserted between it and the name.
 std::string MakeOutputName(const std::string& Source, const std::string& Folder,
                            const char* Separators = kWindowsNameSeparators);
+
+// The same, asking `Taken` whether a path is taken (a dry run also counts the names it has
+// given out itself).
+std::string MakeOutputName(const std::string& Source, const std::string& Folder,
+                           const char* Separators,
+                           const std::function<bool(const std::string&)>& Taken);

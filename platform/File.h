@@ -42,6 +42,14 @@ std::optional<uint64_t> ListedSize(const std::string& path);
 // there is no such file; directories give 0.
 std::optional<uint64_t> CurrentSize(const std::string& path);
 
+using FileTime = int64_t;  // nanoseconds since 1970-01-01 UTC
+
+// The file's last modification time (a link's target's); nothing when there is no such file.
+std::optional<FileTime> ModifiedTime(const std::string& path);
+
+// Sets the file's last modification time, leaving its other times alone.
+bool SetModifiedTime(const std::string& path, FileTime time, OsError* error = nullptr);
+
 // Renames a file; fails instead of replacing an existing file or directory at `to`.
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error = nullptr);
 

@@ -24,11 +24,30 @@ bool SetError(OsError* error) {
 
 PathKind KindOf(const std::string& path) {
     struct stat st {};
-    if (path.empty()) return PathKind::None;
-    if (stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::File;
+    // lstat first: a free name, the usual answer, then costs one call.
+    if (path.empty() || lstat(path.c_str(), &st) != 0) return PathKind::None;
     // A dangling symbolic link still takes its name: no rename or create may use it.
-    if (lstat(path.c_str(), &st) == 0) return PathKind::File;
-    return PathKind::None;
+    if (S_ISLNK(st.st_mode) && stat(path.c_str(), &st) != 0) return PathKind::File;
+    return S_ISDIR(st.st_mode) ? PathKind::Directory : PathKind::File;
+}
+
+std::optional<FileTime> ModifiedTime(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0) return std::nullopt;
+    return static_cast<FileTime>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+bool SetModifiedTime(const std::string& path, FileTime time, OsError* error) {
+    FileTime seconds = time / 1000000000, nanoseconds = time % 1000000000;
+    if (nanoseconds < 0) {
+        --seconds;
+        nanoseconds += 1000000000;
+    }
+    struct timespec times[2] = {{0, UTIME_OMIT}, {}};
+    times[1].tv_sec = static_cast<time_t>(seconds);
+    times[1].tv_nsec = static_cast<long>(nanoseconds);
+    if (utimensat(AT_FDCWD, path.c_str(), times, 0) == 0) return true;
+    return SetError(error);
 }
 
 std::optional<uint64_t> ListedSize(const std::string& path) {
@@ -124,7 +143,8 @@ bool File::IsOpen() const { return fd_ >= 0; }
 
 bool File::Open(const std::string& path, bool write, bool exclusive) {
     Close();
-    // Non-blocking so that a FIFO cannot hang the open; only regular files are accepted.
+    // Non-blocking so that a FIFO cannot hang the open; only regular files are accepted, and
+    // for those the flag changes nothing, so it stays.
     int flags = write ? (O_RDWR | O_CREAT) : (O_RDONLY | O_NONBLOCK);
     int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) return Fail();
@@ -152,7 +172,6 @@ bool File::Open(const std::string& path, bool write, bool exclusive) {
         errno = saved;
         return Fail();
     }
-    if (!write) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     error_ = 0;
     return true;

@@ -1,7 +1,7 @@
 // File helpers on Windows (kernel32, ANSI calls): the counterpart of FilePosix.cpp.
 #include "platform/File.h"
 
-#include <windows.h>
+#include "platform/HandlesWin32.h"
 
 #include <atomic>
 #include <memory>
@@ -28,9 +28,7 @@ PathKind KindOf(const std::string& path) {
 
 std::optional<uint64_t> ListedSize(const std::string& path) {
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-    FindClose(find);
+    if (!Own<CloseFind>(FindFirstFileA(path.c_str(), &data))) return std::nullopt;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -41,6 +39,46 @@ std::optional<uint64_t> CurrentSize(const std::string& path) {
         return std::nullopt;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+namespace {
+
+// FILETIME counts 100 ns units from 1601-01-01 UTC.
+constexpr int64_t kFileTimeOf1970 = 116444736000000000;
+
+FileTime FromFileTime(const FILETIME& ft) {
+    const int64_t units = static_cast<int64_t>((static_cast<uint64_t>(ft.dwHighDateTime) << 32) |
+                                               ft.dwLowDateTime);
+    return (units - kFileTimeOf1970) * 100;
+}
+
+FILETIME ToFileTime(FileTime time) {
+    // Rounded down to whole units, also before 1970.
+    int64_t units = time / 100 - (time % 100 < 0 ? 1 : 0) + kFileTimeOf1970;
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(units));
+    ft.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(units) >> 32);
+    return ft;
+}
+
+}  // namespace
+
+std::optional<FileTime> ModifiedTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return FromFileTime(data.ftLastWriteTime);
+}
+
+bool SetModifiedTime(const std::string& path, FileTime time, OsError* error) {
+    // Attributes only: other openers of the file do not stand in the way.
+    KernelHandle file = Own<CloseKernelHandle>(
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const FILETIME written = ToFileTime(time);
+    if (file && SetFileTime(file.get(), nullptr, nullptr, &written)) return true;
+    return SetError(error);
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error) {

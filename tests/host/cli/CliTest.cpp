@@ -118,7 +118,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhy) {
 TEST_F(CliTest, HelpAndVersion) {
     RunResult r = Gvi2avi({"--help"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("Usage: gvi2avi [-o DIR] [-q] FILE..."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Usage: gvi2avi [-r] [-n] [-u] [-o DIR] [-q] FILE..."), std::string::npos) << r.out;
     r = Gvi2avi({"--version"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "gvi2avi (Vexlar GVI Converter) 1.4\n");
@@ -181,7 +181,8 @@ TEST_F(CliTest, FailuresAreReportedAndTheBatchGoesOn) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err,
               "gvi2avi: Your GVI file \"bad.GVI\" is corrupted.\n"
-              "gvi2avi: File \"missing.gvi\" is not available.\n");
+              "gvi2avi: File \"missing.gvi\" is not available.\n"
+              "gvi2avi: 2 converted, 2 failed\n");
     EXPECT_EQ(r.out, out / "one.AVI" + "\n" + out / "two.AVI" + "\n");
     // Only the finished files: no temporary file and no output of a failed one.
     EXPECT_EQ(Names(out), (std::vector<std::string>{"one.AVI", "two.AVI"}));
