@@ -279,3 +279,71 @@ TEST_F(CliTest, AConvertedFileWhoseTemporaryFileVanishedIsNotSaidToBeKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every file under `root`, as paths relative to it, sorted.
+std::vector<std::string> Tree(const std::string& root) {
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::recursive_directory_iterator(root))
+        if (!e.is_directory()) names.push_back(std::filesystem::relative(e.path(), root).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(CliTest, ArchivesConvertAsMirroredTreesKeepTheirDatesAndResumeAfterAStop) {
+    const std::string old = dir / "OLD";
+    std::filesystem::create_directories(old + "/2006/May");
+    std::filesystem::create_directories(old + "/b");
+    WriteBytes(old + "/2006/May/a.gvi", MakeGvi(300, 292));
+    WriteBytes(old + "/2006/B.GVI", MakeGvi(200, 192));
+    WriteSparseGvi(old + "/a-big.gvi", off_t(64) << 20);
+    WriteBytes(old + "/b/short.gvi", MakeGvi(1000, 1992));  // 1,000 bytes of 2,000
+    WriteBytes(old + "/b/bad.gvi", Bytes(100, 0));
+    WriteBytes(old + "/b/notes.txt", {1});
+    std::filesystem::create_directory_symlink("..", old + "/b/loop");
+    const auto recorded = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 19);
+    std::filesystem::last_write_time(old + "/2006/May/a.gvi", recorded);
+
+    RunResult r = Gvi2avi({"OLD", "2006"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("\"OLD\" is a folder; use -r"), std::string::npos) << r.err;
+
+    r = Gvi2avi({"-rn", "-o", out.Folder(), "OLD"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "OLD/2006/B.GVI -> " + out / "2006/B.AVI\n" +
+                     "OLD/2006/May/a.gvi -> " + out / "2006/May/a.AVI\n" +
+                     "OLD/a-big.gvi -> " + out / "a-big.AVI\n" +
+                     "OLD/b/bad.gvi -> " + out / "b/bad.AVI\n" +
+                     "OLD/b/short.gvi -> " + out / "b/short.AVI\n");
+    EXPECT_TRUE(Names(out).empty()) << "a dry run makes nothing";
+
+    // Stopped in the middle of a-big.gvi: what is done stays, the rest follows with -u.
+    pid_t pid = Start({"-r", "-o", out.Folder(), old}, dir / ".err");
+    ASSERT_GT(pid, 0);
+    std::string temp = WaitForTemporaryFile(out);
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_FALSE(temp.empty()) << "no conversion under way";
+    EXPECT_EQ(Tree(out.Folder()), (std::vector<std::string>{"2006/B.AVI", "2006/May/a.AVI"}));
+    EXPECT_EQ(std::filesystem::last_write_time(out / "2006/May/a.AVI"), recorded);
+
+    r = Gvi2avi({"-r", "-u", "-o", out.Folder(), "OLD"});
+    EXPECT_EQ(r.code, 1) << "bad.gvi fails alone";
+    EXPECT_EQ(Tree(out.Folder()),
+              (std::vector<std::string>{"2006/B.AVI", "2006/May/a.AVI", "a-big.AVI", "b/short.AVI"}));
+    EXPECT_EQ(std::filesystem::file_size(out / "a-big.AVI"), (uint64_t(64) << 20) - 52);
+    EXPECT_NE(r.err.find("gvi2avi: \"OLD/2006/B.GVI\" is already converted"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("gvi2avi: 2 converted, 2 already converted, 1 incomplete, 1 failed\n"),
+              std::string::npos) << r.err;
+
+    // Incomplete, but converted as it is: a warning and success.
+    r = Gvi2avi({"OLD/b/short.gvi"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "gvi2avi: warning: \"OLD/b/short.gvi\" is 1,000 bytes shorter than its header "
+                     "says (an interrupted download?); converted as it is\n");
+    EXPECT_EQ(Tree(old + "/b"), (std::vector<std::string>{"bad.gvi", "notes.txt", "short.AVI", "short.gvi"}));
+}
+
+}  // namespace
