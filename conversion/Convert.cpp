@@ -35,29 +35,22 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     // Read fine, but no GVI file: there is no system error to tell.
     auto notAGvi = [&] { return failed(cfSource, 0); };
 
-    // The signature, one byte at a time; a byte past the end of a short file stays zero.
-    uint8_t signature[4] = {0, 0, 0, 0};
-    if (!source.Seek(kSignatureOffset)) return sourceFailed();
-    for (uint8_t& b : signature) {
-        size_t got = 0;
-        if (!source.Read(&b, 1, got)) return sourceFailed();
-    }
-    for (int i = 0; i < 4; ++i) {
-        if (signature[i] != kSignature[i]) return notAGvi();
-    }
-
-    // The RIFF header, whatever it holds.
-    uint8_t header[kGviBlockOffset];
+    // The RIFF header and the block in one read (at most a few calls in all for the bytes
+    // that are not the copy itself, which is what many small files cost). The signature at
+    // 20 to 23 is tested on its own bytes; those past the end of a short file stay zero.
+    uint8_t head[kGviDataOffset] = {};
     size_t got = 0;
-    if (!source.Seek(0) || !ReadFully(source, header, sizeof header, got)) return sourceFailed();
-    if (got != sizeof header) return notAGvi();
-    if (!dest.Write(header, sizeof header)) return outputFailed();
+    if (!ReadFully(source, head, sizeof head, got)) return sourceFailed();
+    for (int i = 0; i < 4; ++i) {
+        if (head[kSignatureOffset + i] != kSignature[i]) return notAGvi();
+    }
+    if (!dest.Write(head, kGviBlockOffset)) return outputFailed();
 
-    // The AVI data behind the block, streamed through one fixed buffer.
+    // The AVI data behind the block, streamed through one fixed buffer; the source stands
+    // right behind the block after the read above.
     std::optional<uint64_t> sourceSize = source.Size();
     if (!sourceSize) return sourceFailed();
-    if (*sourceSize < kGviDataOffset) return notAGvi();
-    if (!source.Seek(kGviDataOffset)) return sourceFailed();
+    if (got < kGviDataOffset) return notAGvi();
     std::vector<uint8_t> buffer(kConvertBlockSize);
     uint64_t written = kGviBlockOffset;
     for (;;) {
@@ -69,23 +62,17 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
         if (progress) progress(written, *sourceSize);
     }
 
-    // The length field, corrected by the difference of the two lengths (low 32 bits, wrapping).
-    uint8_t field[4];
-    if (!source.Seek(4) || !ReadFully(source, field, sizeof field, got)) return sourceFailed();
-    if (got != sizeof field) return notAGvi();
-    uint32_t length = static_cast<uint32_t>(field[0]) | static_cast<uint32_t>(field[1]) << 8 |
-                      static_cast<uint32_t>(field[2]) << 16 | static_cast<uint32_t>(field[3]) << 24;
-    std::optional<uint64_t> outSize = dest.Size();
-    if (!outSize) return outputFailed();
+    // The length field, corrected by the difference of the two lengths (low 32 bits,
+    // wrapping). The output was created empty, so its length is what was written.
+    uint32_t length = static_cast<uint32_t>(head[4]) | static_cast<uint32_t>(head[5]) << 8 |
+                      static_cast<uint32_t>(head[6]) << 16 | static_cast<uint32_t>(head[7]) << 24;
     std::optional<uint64_t> inSize = source.Size();
     if (!inSize) return sourceFailed();
-    uint32_t corrected = length + static_cast<uint32_t>(*outSize) - static_cast<uint32_t>(*inSize);
-    if (!dest.Seek(4)) return outputFailed();
-    for (int i = 0; i < 4; ++i) {
-        // A failed write here would leave a wrong length in a file reported as complete.
-        uint8_t b = static_cast<uint8_t>(corrected >> (8 * i));
-        if (!dest.Write(&b, 1)) return outputFailed();
-    }
+    uint32_t corrected = length + static_cast<uint32_t>(written) - static_cast<uint32_t>(*inSize);
+    const uint8_t field[4] = {static_cast<uint8_t>(corrected), static_cast<uint8_t>(corrected >> 8),
+                              static_cast<uint8_t>(corrected >> 16), static_cast<uint8_t>(corrected >> 24)};
+    // A failed write here would leave a wrong length in a file reported as complete.
+    if (!dest.Seek(4) || !dest.Write(field, sizeof field)) return outputFailed();
     return crOk;
 }
 
