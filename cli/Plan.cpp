@@ -72,15 +72,17 @@ void Plan::AddTree(const std::string& root) {
         }
     }
     std::sort(sources.begin(), sources.end());
-    for (const std::string& source : sources) {
+    // The paths move into the plan: memory grows by the list of paths, once.
+    files_.reserve(files_.size() + sources.size());
+    for (std::string& source : sources) {
         const std::string folder = FolderOf(source);
-        AddFile(source, options_.outputFolder.empty()
-                            ? folder
-                            : options_.outputFolder + folder.substr(top.size()));
+        AddFile(std::move(source), options_.outputFolder.empty()
+                                       ? folder
+                                       : options_.outputFolder + folder.substr(top.size()));
     }
 }
 
-void Plan::AddFile(const std::string& source, const std::string& folder) {
+void Plan::AddFile(std::string source, const std::string& folder) {
     const uint64_t size = platform::ListedSize(source).value_or(0);
     if (options_.resume && IsConverted(source, size, folder)) {
         ++alreadyConverted_;
@@ -91,7 +93,7 @@ void Plan::AddFile(const std::string& source, const std::string& folder) {
         folders_.push_back(folder);
         made_.push_back(false);
     }
-    files_.push_back({source, at->second, size});
+    files_.push_back({std::move(source), at->second, size});
     bytes_ += size;
 }
 

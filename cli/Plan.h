@@ -44,7 +44,7 @@ public:
     bool MakeFolder(const PlannedFile& file);
 
 private:
-    void AddFile(const std::string& source, const std::string& folder);
+    void AddFile(std::string source, const std::string& folder);
     void AddTree(const std::string& root);
     bool IsConverted(const std::string& source, uint64_t size, const std::string& folder) const;
 
