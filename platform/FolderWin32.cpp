@@ -1,25 +1,22 @@
 // Folders on Windows (kernel32, ANSI calls): the counterpart of FolderPosix.cpp.
 #include "platform/Folder.h"
 
+#include "platform/FolderWin32.h"
 #include "platform/HandlesWin32.h"
 
 #include <cstring>
 
 namespace platform {
 
-namespace {
-
-PathKind KindOf(const WIN32_FIND_DATAA& data) {
+PathKind WalkKindOf(const WIN32_FIND_DATAA& data) {
     const DWORD attributes = data.dwFileAttributes;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return PathKind::File;
-    // Symbolic links to folders and junctions are name surrogates: not followed, so a walk
-    // never loops. Other reparse points on folders (cloud placeholders) are folders.
+    // Symbolic links to folders and junctions are name surrogates. Other reparse points on
+    // folders (cloud placeholders, for one) are folders.
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(data.dwReserved0))
         return PathKind::None;
     return PathKind::Directory;
 }
-
-}  // namespace
 
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, OsError* error) {
     entries.clear();
@@ -37,7 +34,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, Os
     }
     do {
         if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
-        entries.push_back({data.cFileName, KindOf(data)});
+        entries.push_back({data.cFileName, WalkKindOf(data)});
     } while (FindNextFileA(find.get(), &data));
     if (GetLastError() == ERROR_NO_MORE_FILES) return true;
     if (error) *error = GetLastError();

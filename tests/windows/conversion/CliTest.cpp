@@ -1,4 +1,6 @@
 // gvi2avi.exe as a Windows console program: exit status, messages, output names.
+#include "platform/FolderWin32.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -107,6 +109,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     std::string dir = std::string(base) + "vexlar-cli-" + std::to_string(GetCurrentProcessId()) + "\\";
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     std::string good(100, 'g');
+    good.replace(4, 4, std::string("\x5c\0\0\0", 4));  // complete: 92 bytes after the field
     good.replace(20, 4, "goog");
     Write(dir + "clip.gvi", good);
     Write(dir + "bad.gvi", std::string(100, 'b'));
@@ -116,7 +119,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     std::string folder = dir.substr(0, dir.size() - 1);
     Result r = RunCli("-o \"" + folder + "\" \"" + dir + "clip.gvi\" \"" + dir + "bad.gvi\"", dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
-    EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"bad.gvi\" is corrupted.\r\n");
+    EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"bad.gvi\" is corrupted.\r\ngvi2avi: 1 converted, 1 failed\r\n");
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA((dir + "[1]clip.AVI").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 48u);
@@ -145,6 +148,71 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     for (const char* name : {"clip.gvi", "bad.gvi", "clip.AVI", "[1]clip.AVI", "[2]clip.AVI"})
         DeleteFileA((dir + name).c_str());
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "no temporary file may be left behind";
+}
+
+FILETIME WrittenAt(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// -r over a tree: mirrored folders, other files left alone, the source's time on each output
+// (through SetFileTime), and -u skipping what is there.
+TEST(WinCli, FoldersConvertIntoMirroredTreesWithTheirDatesAndResume) {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    std::string dir = std::string(base) + "vexlar-cli-tree-" + std::to_string(GetCurrentProcessId()) + "\\";
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    CreateDirectoryA((dir + "OLD").c_str(), nullptr);
+    CreateDirectoryA((dir + "OLD\\2006").c_str(), nullptr);
+    CreateDirectoryA((dir + "NEW").c_str(), nullptr);
+    std::string good(100, 'g');
+    good.replace(4, 4, std::string("\x5c\0\0\0", 4));  // complete: 92 bytes after the field
+    good.replace(20, 4, "goog");
+    Write(dir + "OLD\\2006\\a.gvi", good);
+    Write(dir + "OLD\\B.GVI", good);
+    Write(dir + "OLD\\notes.txt", "n");
+    FILETIME recorded{0x12345670, 0x01C6A000};  // 2006
+    HANDLE h = CreateFileA((dir + "OLD\\2006\\a.gvi").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &recorded));
+    CloseHandle(h);
+
+    const std::string args = "-o \"" + dir + "NEW\" \"" + dir + "OLD\"";
+    Result r = RunCli("-r " + args, dir + "err.txt");
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_EQ(r.err, "gvi2avi: 2 converted\r\n");
+    const FILETIME kept = WrittenAt(dir + "NEW\\2006\\a.AVI");
+    EXPECT_EQ(CompareFileTime(&kept, &recorded), 0);
+    EXPECT_NE(GetFileAttributesA((dir + "NEW\\B.AVI").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    r = RunCli("-r -u " + args, dir + "err.txt");
+    EXPECT_EQ(r.code, 0u) << r.err;
+    EXPECT_NE(r.err.find("gvi2avi: 0 converted, 2 already converted\r\n"), std::string::npos) << r.err;
+    EXPECT_EQ(GetFileAttributesA((dir + "NEW\\[1]B.AVI").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    r = RunCli("\"" + dir + "OLD\"", dir + "err.txt");
+    EXPECT_EQ(r.code, 1u);
+    EXPECT_NE(r.err.find("use -r"), std::string::npos) << r.err;
+
+    for (const char* name : {"NEW\\2006\\a.AVI", "NEW\\B.AVI", "OLD\\2006\\a.gvi", "OLD\\B.GVI", "OLD\\notes.txt"})
+        EXPECT_TRUE(DeleteFileA((dir + name).c_str())) << name;
+    for (const char* name : {"NEW\\2006", "NEW", "OLD\\2006", "OLD", ""})
+        EXPECT_TRUE(RemoveDirectoryA((dir + name).c_str())) << "left behind in " << name;
+
+    // Wine lists a link to a folder as a plain folder; Windows marks links and junctions as
+    // reparse points, which the walk does not enter.
+    WIN32_FIND_DATAA entry{};
+    entry.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    for (DWORD tag : {IO_REPARSE_TAG_MOUNT_POINT, IO_REPARSE_TAG_SYMLINK}) {
+        entry.dwReserved0 = tag;
+        EXPECT_EQ(platform::WalkKindOf(entry), platform::PathKind::None) << tag;
+    }
+    entry.dwReserved0 = 0x9000001A;  // a cloud file's placeholder folder: a folder
+    EXPECT_EQ(platform::WalkKindOf(entry), platform::PathKind::Directory);
+    entry.dwFileAttributes = FILE_ATTRIBUTE_REPARSE_POINT;
+    entry.dwReserved0 = IO_REPARSE_TAG_SYMLINK;
+    EXPECT_EQ(platform::WalkKindOf(entry), platform::PathKind::File) << "a link to a file converts";
 }
 
 // Ctrl+C in the console mid-copy: the partial output is removed, the program says so and ends
