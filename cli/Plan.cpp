@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <deque>
 #include <cstring>
 
 namespace cli {
@@ -52,7 +53,7 @@ void Plan::Add(const std::string& argument) {
 // Links to folders are not followed (ListFolder does not report them as folders).
 void Plan::AddTree(const std::string& root) {
     const std::string top = WithSeparator(root);
-    std::vector<std::string> sources;
+    std::deque<std::string> sources;
     std::vector<std::string> pending{top};
     std::vector<platform::FolderEntry> entries;
     while (!pending.empty()) {
@@ -72,13 +73,13 @@ void Plan::AddTree(const std::string& root) {
         }
     }
     std::sort(sources.begin(), sources.end());
-    // The paths move into the plan: memory grows by the list of paths, once.
-    files_.reserve(files_.size() + sources.size());
-    for (std::string& source : sources) {
-        const std::string folder = FolderOf(source);
-        AddFile(std::move(source), options_.outputFolder.empty()
-                                       ? folder
-                                       : options_.outputFolder + folder.substr(top.size()));
+    // The paths move into the plan one by one, and deques grow without copying: memory grows
+    // by about the list of paths, once, however long it is.
+    for (; !sources.empty(); sources.pop_front()) {
+        const std::string folder = FolderOf(sources.front());
+        AddFile(std::move(sources.front()), options_.outputFolder.empty()
+                                                ? folder
+                                                : options_.outputFolder + folder.substr(top.size()));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/File.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ public:
     // cannot be taken, and files left out by -u, are told on standard error here.
     void Add(const std::string& argument);
 
-    const std::vector<PlannedFile>& Files() const { return files_; }
+    const std::deque<PlannedFile>& Files() const { return files_; }
     const std::string& Folder(const PlannedFile& file) const { return folders_[file.folder]; }
     uint64_t Bytes() const { return bytes_; }
     int Failed() const { return failed_; }
@@ -49,7 +50,7 @@ private:
     bool IsConverted(const std::string& source, uint64_t size, const std::string& folder) const;
 
     PlanOptions options_;
-    std::vector<PlannedFile> files_;
+    std::deque<PlannedFile> files_;
     std::vector<std::string> folders_;
     std::vector<bool> made_;
     std::map<std::string, uint32_t> folderIndex_;
