@@ -35,9 +35,9 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     // Read fine, but no GVI file: there is no system error to tell.
     auto notAGvi = [&] { return failed(cfSource, 0); };
 
-    // The RIFF header and the block in one read (at most a few calls in all for the bytes
-    // that are not the copy itself, which is what many small files cost). The signature at
-    // 20 to 23 is tested on its own bytes; those past the end of a short file stay zero.
+    // The RIFF header and the block in one read: for many small files the calls, not the
+    // bytes, take the time. A byte past the end of a short file stays zero, so a short file
+    // fails the signature test just as it fails reading the signature byte by byte.
     uint8_t head[kGviDataOffset] = {};
     size_t got = 0;
     if (!ReadFully(source, head, sizeof head, got)) return sourceFailed();
