@@ -3,6 +3,7 @@
 
 #include "platform/File.h"
 
+#include <new>
 #include <vector>
 
 namespace {
@@ -35,6 +36,16 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     // Read fine, but no GVI file: there is no system error to tell.
     auto notAGvi = [&] { return failed(cfSource, 0); };
 
+    // The source as it was opened. On Linux other programs may still write to it (a copy or a
+    // download still arriving): the copy takes exactly these bytes, and a source whose size or
+    // time has moved fails rather than give a file that matches neither its old nor its new
+    // content.
+    const std::optional<uint64_t> sourceSize = source.Size();
+    const std::optional<platform::FileTime> sourceTime = source.ModifiedTime();
+    if (!sourceSize || !sourceTime) return sourceFailed();
+    auto changed = [&] { return source.Size() != sourceSize || source.ModifiedTime() != sourceTime; };
+    auto sourceChanged = [&] { return failed(cfSourceChanged, 0); };
+
     // The signature, one byte at a time; a byte past the end of a short file stays zero.
     uint8_t signature[4] = {0, 0, 0, 0};
     if (!source.Seek(kSignatureOffset)) return sourceFailed();
@@ -53,19 +64,20 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     if (got != sizeof header) return notAGvi();
     if (!dest.Write(header, sizeof header)) return outputFailed();
 
-    // The AVI data behind the block, streamed through one fixed buffer.
-    std::optional<uint64_t> sourceSize = source.Size();
-    if (!sourceSize) return sourceFailed();
+    // The AVI data behind the block, streamed through one fixed buffer. A writer is caught at
+    // the next block, so one faster than the copy cannot keep it going.
     if (*sourceSize < kGviDataOffset) return notAGvi();
     if (!source.Seek(kGviDataOffset)) return sourceFailed();
     std::vector<uint8_t> buffer(kConvertBlockSize);
     uint64_t written = kGviBlockOffset;
-    for (;;) {
+    for (uint64_t left = *sourceSize - kGviDataOffset; left > 0;) {
         size_t n = 0;
-        if (!source.Read(buffer.data(), buffer.size(), n)) return sourceFailed();
-        if (n == 0) break;
+        const size_t ask = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
+        if (!source.Read(buffer.data(), ask, n)) return sourceFailed();
+        if (n == 0 || changed()) return sourceChanged();
         if (!dest.Write(buffer.data(), n)) return outputFailed();
         written += n;
+        left -= n;
         if (progress) progress(written, *sourceSize);
     }
 
@@ -73,13 +85,13 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     uint8_t field[4];
     if (!source.Seek(4) || !ReadFully(source, field, sizeof field, got)) return sourceFailed();
     if (got != sizeof field) return notAGvi();
+    // The last read of the source: whatever changed until now would be in the output.
+    if (changed()) return sourceChanged();
     uint32_t length = static_cast<uint32_t>(field[0]) | static_cast<uint32_t>(field[1]) << 8 |
                       static_cast<uint32_t>(field[2]) << 16 | static_cast<uint32_t>(field[3]) << 24;
     std::optional<uint64_t> outSize = dest.Size();
     if (!outSize) return outputFailed();
-    std::optional<uint64_t> inSize = source.Size();
-    if (!inSize) return sourceFailed();
-    uint32_t corrected = length + static_cast<uint32_t>(*outSize) - static_cast<uint32_t>(*inSize);
+    uint32_t corrected = length + static_cast<uint32_t>(*outSize) - static_cast<uint32_t>(*sourceSize);
     if (!dest.Seek(4)) return outputFailed();
     for (int i = 0; i < 4; ++i) {
         // A failed write here would leave a wrong length in a file reported as complete.
@@ -111,11 +123,13 @@ TConvertResult Convert(const std::string& SourcePath, const std::string& DestPat
             return crCorrupted;
         }
         return result;
+    } catch (const std::bad_alloc&) {
+        cause = {cfNeither, platform::OutOfMemoryError()};
     } catch (...) {
-        // Out of memory, or a progress callback that threw; the files close on the way out.
-        cause = {};
-        return dest.IsOpen() ? crCorrupted : crNotAvailable;
+        cause = {cfNeither, 0};  // a progress callback that threw
     }
+    // Neither file is to blame; both close on the way out.
+    return dest.IsOpen() ? crCorrupted : crNotAvailable;
 }
 
 }  // namespace
