@@ -81,6 +81,18 @@ TEST_F(FileJobTest, UnrenamableOutputIsReportedAndKept) {
     std::filesystem::remove(job.TempPath());
     EXPECT_EQ(job.Finish(crOk), joNotRenamed);
     EXPECT_FALSE(Exists(job.FinalPath()));
+
+    // Taken meanwhile, and the next name is one the file system cannot hold: kept, with the
+    // system's reason.
+    const std::string longSource = in / (std::string(251, 'n') + ".gvi");
+    WriteBytes(longSource, MakeGvi(100, 92));
+    TFileJob longJob;
+    ASSERT_TRUE(longJob.Begin(longSource, out.Folder(), platform::kNativeNameSeparators));
+    ASSERT_EQ(ConvertGviToAvi(longSource, longJob.TempPath()), crOk);
+    WriteBytes(longJob.FinalPath(), {9});
+    EXPECT_EQ(longJob.Finish(crOk), joNotRenamed);
+    EXPECT_EQ(longJob.RenameError(), static_cast<platform::OsError>(ENAMETOOLONG));
+    EXPECT_TRUE(Exists(longJob.TempPath()));
 }
 
 TEST_F(FileJobTest, MissingOutputFolderBehavesAsAnUnwritableOutput) {
