@@ -5,6 +5,7 @@
 #include "conversion/Progress.h"
 #include "platform/File.h"
 #include "platform/StopRequest.h"
+#include "platform/Text.h"
 #include "Version.h"
 
 #include <cerrno>
@@ -111,7 +112,7 @@ public:
         if (!enabled_) return;
         char counter[32];
         std::snprintf(counter, sizeof counter, "[%d/%d] ", index, total);
-        prefix_ = counter + Shorten(name);
+        prefix_ = counter + platform::ShortenMiddle(name, 40);
         start_ = Clock::now();
         Draw(0, 0, true);
     }
@@ -130,10 +131,6 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-
-    static std::string Shorten(const std::string& name) {
-        return name.size() <= 40 ? name : name.substr(0, 18) + "..." + name.substr(name.size() - 19);
-    }
 
     void Draw(int percent, uint64_t bytes, bool force) {
         Clock::time_point now = Clock::now();
@@ -184,22 +181,26 @@ int main(int argc, char** argv) {
         } else if (options && (arg == "-o" || arg.rfind("-o", 0) == 0)) {
             if (arg == "-o") {
                 if (i + 1 >= argc) return UsageError("option '-o' needs a folder");
-                outputFolder = argv[++i];
+                outputFolder = platform::NativeSeparators(argv[++i]);
             } else {
-                outputFolder = arg.substr(2);
+                outputFolder = platform::NativeSeparators(arg.substr(2));
             }
             if (outputFolder.empty()) return UsageError("option '-o' needs a folder");
             haveOutput = true;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option '" + arg + "'");
         } else {
-            files.push_back(arg);
+            // Named in messages as typed, in the system's one separator style.
+            files.push_back(platform::NativeSeparators(arg));
         }
     }
     if (files.empty()) return UsageError("no FILE given");
     if (haveOutput) {
-        if (!platform::DirectoryExists(outputFolder))
-            return UsageError("the output folder \"" + outputFolder + "\" does not exist");
+        const platform::PathKind kind = platform::KindOf(outputFolder);
+        if (kind != platform::PathKind::Directory)
+            return UsageError("the output folder \"" + outputFolder + "\"" +
+                              (kind == platform::PathKind::File ? " is a file, not a folder"
+                                                                : " does not exist"));
         outputFolder = WithSeparator(outputFolder);
     }
 
@@ -231,15 +232,16 @@ int main(int argc, char** argv) {
                 Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
             break;
         }
-        const std::string failure = job.FailureText(result, cause);
+        const std::string failure = job.FailureText(result, cause, TMessageStyle::Console);
         if (!failure.empty()) Complain("%s", failure.c_str());
         if (outcome == joNotRenamed) {
             if (platform::FileExists(job.TempPath()))
-                Complain("\"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".",
-                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+                Complain("\"%s\" was converted but could not be named \"%s\": %s It is kept as \"%s\".",
+                         source.c_str(), job.FinalPath().c_str(),
+                         platform::ErrorText(job.RenameError()).c_str(), job.TempPath().c_str());
             else
                 Complain("\"%s\" was converted but could not be named \"%s\": its temporary file \"%s\" is gone.",
-                         name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+                         source.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
         } else if (outcome == joNotRemoved) {
             Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
         }
