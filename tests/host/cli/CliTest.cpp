@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -283,29 +284,27 @@ TEST_F(CliTest, ProgressLineOnlyOnATerminal) {
     EXPECT_NE(shown.find("[1/1] " + head + "..." + tail + ".gvi  "), std::string::npos) << shown;
 }
 
-// Another program still writing the source (a copy or a download still arriving), growing it or
-// cutting it short: the file fails and leaves no output.
+// Another program still writing the source (a copy or a download still arriving): grown, cut
+// short or written in place, the file fails and leaves no output.
 TEST_F(CliTest, ASourceThatChangesWhileItConvertsFailsAndLeavesNothing) {
     const std::string source = dir / "x.gvi";
-    for (bool grow : {true, false}) {
+    const timespec longAgo[2] = {{0, UTIME_OMIT}, {1000000000, 0}};  // any write moves it
+    for (int how : {O_APPEND, O_TRUNC, 0}) {
         WriteSparseGvi(source, off_t(1) << 30);
+        ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), longAgo, 0), 0);
         pid_t pid = Start({"-o", out.Folder(), source}, dir / ".err");
         ASSERT_GT(pid, 0);
         bool running = !WaitForTemporaryFile(out).empty();
-        if (grow) {
-            int fd = open(source.c_str(), O_WRONLY | O_APPEND);
-            EXPECT_EQ(write(fd, "more", 4), 4);
-            close(fd);
-        } else {
-            EXPECT_EQ(truncate(source.c_str(), 1000), 0);
-        }
+        int fd = open(source.c_str(), O_WRONLY | how);
+        EXPECT_EQ(write(fd, "more", 4), 4);
+        close(fd);
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(running) << "no conversion under way";
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << how << ": " << status;
         EXPECT_EQ(ReadText(dir / ".err"), "gvi2avi: \"" + source + "\" changed while it was being "
                                           "converted (is it still being copied or downloaded?)\n");
-        EXPECT_TRUE(Names(out).empty()) << (grow ? "grown" : "cut short");
+        EXPECT_TRUE(Names(out).empty()) << how;
     }
 }
 
