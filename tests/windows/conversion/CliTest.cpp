@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -127,8 +128,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     // Sources are named as typed, with the reason, in one separator style.
     std::string folder = dir.substr(0, dir.size() - 1);
     std::string slashed = dir;
-    for (char& c : slashed)
-        if (c == '\\') c = '/';
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
     Result r = RunCli("-o \"" + folder + "\" \"" + dir + "clip.gvi\" \"" + slashed + "bad.gvi\" missing.gvi",
                       dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
