@@ -295,6 +295,10 @@ protected:
     void PaintGraphicChildren(HDC dc, const RECT& update);
     void InvalidateChildRect(const RECT& r);
 
+    // Enter or leave as the pointer now stands: after a menu or a modal loop that held the
+    // mouse, the window may have missed its leave notice.
+    void SyncMouseInside();
+
     void BoundsChanged() override;
     void VisibleChanged() override;
     void EnabledChanged() override;
@@ -324,6 +328,8 @@ private:
     void MouseLeftWindow();
     void CaptureChanged(HWND to);
     void UpdateMouseInside(POINT clientPt);
+    void PointerInside(bool inside);
+    bool LeaveTracked() const;
     bool PointInShape(POINT clientPt) const;
 
     HWND hwnd_ = nullptr;
@@ -336,7 +342,6 @@ private:
     bool destroying_ = false;
     // The mouse.
     bool mouseInside_ = false;
-    bool tracking_ = false;
     unsigned pressedButtons_ = 0;       // buttons held on this window (bit per MouseButton)
     bool clickPending_ = false;         // left press seen; a release over us clicks
     GraphicControl* captured_ = nullptr;  // graphic child that took the press
