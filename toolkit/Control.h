@@ -14,7 +14,8 @@
 // until every button is up; a left press released over the same control clicks it, before the
 // release event. Pointer enter/leave of windowed controls come from mouse moves and
 // TrackMouseEvent; under capture, from comparing each move with the client area and the window
-// region. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
+// region; after a click (which may have run a menu or a modal loop), from where the pointer is
+// then. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
 // pointer is elsewhere, so move it with SetCursorPos or do not pump in between.)
 //
 // Keys: Enter and Escape that a control does not want (WantsKey) are offered by its form to all
