@@ -2,18 +2,11 @@
 #include "cli/ProgressLine.h"
 
 #include "conversion/Progress.h"
+#include "platform/Text.h"
 
 #include <cstdio>
 
 namespace cli {
-
-namespace {
-
-std::string Shorten(const std::string& name) {
-    return name.size() <= 40 ? name : name.substr(0, 18) + "..." + name.substr(name.size() - 19);
-}
-
-}  // namespace
 
 ProgressLine::ProgressLine(bool enabled, uint64_t runBytes)
     : enabled_(enabled), runBytes_(runBytes), runStart_(Clock::now()) {}
@@ -22,7 +15,7 @@ void ProgressLine::BeginFile(int index, int total, const std::string& name, uint
     if (!enabled_) return;
     char counter[32];
     std::snprintf(counter, sizeof counter, "[%d/%d] ", index, total);
-    prefix_ = counter + Shorten(name);
+    prefix_ = counter + platform::ShortenMiddle(name, 40);
     bytesBefore_ = bytesBefore;
     start_ = Clock::now();
     Draw(0, 0, true);

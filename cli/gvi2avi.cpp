@@ -8,6 +8,7 @@
 #include "conversion/OutputName.h"
 #include "platform/File.h"
 #include "platform/StopRequest.h"
+#include "platform/Text.h"
 #include "Version.h"
 
 #include <cstdio>
@@ -77,7 +78,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (!more || arg.size() < 2 || arg[0] != '-') {
-            options.files.push_back(arg);
+            // Named in messages as typed, in the system's one separator style.
+            options.files.push_back(platform::NativeSeparators(arg));
         } else if (arg == "--") {
             more = false;
         } else if (arg == "--help" || arg == "-h") {
@@ -96,10 +98,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
                 case 'n': options.dryRun = true; continue;
                 case 'o':
                     if (k + 1 < arg.size()) {
-                        options.plan.outputFolder = arg.substr(k + 1);
+                        options.plan.outputFolder = platform::NativeSeparators(arg.substr(k + 1));
                     } else {
                         if (i + 1 >= argc) return UsageError("option '-o' needs a folder");
-                        options.plan.outputFolder = argv[++i];
+                        options.plan.outputFolder = platform::NativeSeparators(argv[++i]);
                     }
                     if (options.plan.outputFolder.empty()) return UsageError("option '-o' needs a folder");
                     haveOutput = true;
@@ -114,8 +116,11 @@ int ParseOptions(int argc, char** argv, Options& options) {
     if (options.files.empty()) return UsageError("no FILE given");
     if (haveOutput) {
         std::string& folder = options.plan.outputFolder;
-        if (!platform::DirectoryExists(folder))
-            return UsageError("the output folder \"" + folder + "\" does not exist");
+        const platform::PathKind kind = platform::KindOf(folder);
+        if (kind != platform::PathKind::Directory)
+            return UsageError("the output folder \"" + folder + "\"" +
+                              (kind == platform::PathKind::File ? " is a file, not a folder"
+                                                                : " does not exist"));
         if (folder.find_last_of(platform::kNativeNameSeparators) != folder.size() - 1)
             folder += platform::kNativeFolderSeparator;
     }
@@ -165,15 +170,16 @@ bool ConvertOne(const PlannedFile& file, Plan& plan, ProgressLine& progress, int
             Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
         return false;
     }
-    const std::string failure = job.FailureText(result, cause);
+    const std::string failure = job.FailureText(result, cause, TMessageStyle::Console);
     if (!failure.empty()) Complain("%s", failure.c_str());
     if (outcome == joNotRenamed) {
         if (platform::FileExists(job.TempPath()))
-            Complain("\"%s\" was converted but could not be named \"%s\"; it is kept as \"%s\".",
-                     name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+            Complain("\"%s\" was converted but could not be named \"%s\": %s It is kept as \"%s\".",
+                     source.c_str(), job.FinalPath().c_str(),
+                     platform::ErrorText(job.RenameError()).c_str(), job.TempPath().c_str());
         else
             Complain("\"%s\" was converted but could not be named \"%s\": its temporary file \"%s\" is gone.",
-                     name.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
+                     source.c_str(), job.FinalPath().c_str(), job.TempPath().c_str());
     } else if (outcome == joNotRemoved) {
         Complain("could not delete the temporary file \"%s\".", job.TempPath().c_str());
     }

@@ -194,19 +194,22 @@ void TImageButton::KeyDown(WORD& key, tk::ShiftState shift) {
 
 void TImageButton::KeyUp(WORD& key, tk::ShiftState shift) {
     tk::CustomControl::KeyUp(key, shift);
-    if (key == VK_SPACE) Click();
+    if (key == VK_SPACE) KeyClick();
 }
 
 bool TImageButton::DialogKey(WORD key) {
-    if (key == VK_RETURN && (hasFocus_ || (CanFocus() && default_))) {
-        Click();
-        return true;
-    }
-    if (key == VK_ESCAPE && CanFocus() && cancel_) {
-        Click();
+    if ((key == VK_RETURN && (hasFocus_ || (CanFocus() && default_))) ||
+        (key == VK_ESCAPE && CanFocus() && cancel_)) {
+        KeyClick();
         return true;
     }
     return tk::CustomControl::DialogKey(key);
+}
+
+// What the click opened (a menu at the pointer, a box) may have had the mouse meanwhile.
+void TImageButton::KeyClick() {
+    Click();
+    SyncMouseInside();
 }
 
 // --- Grouping --------------------------------------------------------------------------------

@@ -99,6 +99,7 @@ protected:
     bool DialogKey(WORD key) override;
 
 private:
+    void KeyClick();
     void TakeAutoColor();
     void Compose();
     void UpdateRegion(const tk::Bitmap& picture);

@@ -3,6 +3,7 @@
 
 #include "platform/File.h"
 
+#include <new>
 #include <vector>
 
 namespace {
@@ -35,6 +36,15 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     // Read fine, but no GVI file: there is no system error to tell.
     auto notAGvi = [&] { return failed(cfSource, 0); };
 
+    // The source as it was opened. On Linux other programs may still write to it (a copy or a
+    // download still arriving): the copy takes exactly these bytes, so a writer faster than the
+    // copy cannot keep it going, and a source whose size or time has moved by the end fails
+    // rather than give a file that matches neither its old nor its new content.
+    const std::optional<uint64_t> sourceSize = source.Size();
+    const std::optional<platform::FileTime> sourceTime = source.ModifiedTime();
+    if (!sourceSize || !sourceTime) return sourceFailed();
+    auto sourceChanged = [&] { return failed(cfSourceChanged, 0); };
+
     // The RIFF header and the block in one read: for many small files the calls, not the
     // bytes, take the time. A byte past the end of a short file stays zero, so a short file
     // fails the signature test just as it fails reading the signature byte by byte.
@@ -47,28 +57,27 @@ TConvertResult Transform(platform::File& source, platform::File& dest,
     if (!dest.Write(head, kGviBlockOffset)) return outputFailed();
 
     // The AVI data behind the block, streamed through one fixed buffer; the source stands
-    // right behind the block after the read above.
-    std::optional<uint64_t> sourceSize = source.Size();
-    if (!sourceSize) return sourceFailed();
-    if (got < kGviDataOffset) return notAGvi();
+    // right behind the block after the read above. A source cut short shows as an early end.
+    if (got < kGviDataOffset || *sourceSize < kGviDataOffset) return notAGvi();
     std::vector<uint8_t> buffer(kConvertBlockSize);
     uint64_t written = kGviBlockOffset;
-    for (;;) {
+    for (uint64_t left = *sourceSize - kGviDataOffset; left > 0;) {
         size_t n = 0;
-        if (!source.Read(buffer.data(), buffer.size(), n)) return sourceFailed();
-        if (n == 0) break;
+        const size_t ask = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
+        if (!source.Read(buffer.data(), ask, n)) return sourceFailed();
+        if (n == 0) return sourceChanged();
         if (!dest.Write(buffer.data(), n)) return outputFailed();
         written += n;
+        left -= n;
         if (progress) progress(written, *sourceSize);
     }
+    if (source.Size() != sourceSize || source.ModifiedTime() != sourceTime) return sourceChanged();
 
     // The length field, corrected by the difference of the two lengths (low 32 bits,
     // wrapping). The output was created empty, so its length is what was written.
     uint32_t length = static_cast<uint32_t>(head[4]) | static_cast<uint32_t>(head[5]) << 8 |
                       static_cast<uint32_t>(head[6]) << 16 | static_cast<uint32_t>(head[7]) << 24;
-    std::optional<uint64_t> inSize = source.Size();
-    if (!inSize) return sourceFailed();
-    uint32_t corrected = length + static_cast<uint32_t>(written) - static_cast<uint32_t>(*inSize);
+    uint32_t corrected = length + static_cast<uint32_t>(written) - static_cast<uint32_t>(*sourceSize);
     const uint8_t field[4] = {static_cast<uint8_t>(corrected), static_cast<uint8_t>(corrected >> 8),
                               static_cast<uint8_t>(corrected >> 16), static_cast<uint8_t>(corrected >> 24)};
     // A failed write here would leave a wrong length in a file reported as complete.
@@ -98,11 +107,13 @@ TConvertResult Convert(const std::string& SourcePath, const std::string& DestPat
             return crCorrupted;
         }
         return result;
+    } catch (const std::bad_alloc&) {
+        cause = {cfNeither, platform::OutOfMemoryError()};
     } catch (...) {
-        // Out of memory, or a progress callback that threw; the files close on the way out.
-        cause = {};
-        return dest.IsOpen() ? crCorrupted : crNotAvailable;
+        cause = {cfNeither, 0};  // a progress callback that threw
     }
+    // Neither file is to blame; both close on the way out.
+    return dest.IsOpen() ? crCorrupted : crNotAvailable;
 }
 
 }  // namespace

@@ -12,6 +12,9 @@ bool TFileJob::Begin(const std::string& Source, const std::string& Folder,
     sourceSize_ = platform::ListedSize(Source).value_or(0);
     tempPath_.clear();
     tempError_ = 0;
+    renameError_ = 0;
+    // A name the file system cannot hold would show only at the rename, after all the work.
+    if (!platform::NameFits(finalPath_, &tempError_)) return false;
     return platform::CreateUniqueFile(Folder, tempPath_, &tempError_);
 }
 
@@ -26,11 +29,11 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
     // Without it the output stands all the same.
     if (std::optional<platform::FileTime> time = platform::ModifiedTime(source_))
         platform::SetModifiedTime(tempPath_, *time);
-    if (platform::RenameNoReplace(tempPath_, finalPath_)) return joSaved;
+    if (platform::RenameNoReplace(tempPath_, finalPath_, &renameError_)) return joSaved;
     // Someone took the name while we converted: the next free one, once.
     if (platform::PathExists(finalPath_) && platform::FileExists(tempPath_)) {
         std::string again = MakeOutputName(source_, folder_, separators_.c_str());
-        if (platform::RenameNoReplace(tempPath_, again)) {
+        if (platform::RenameNoReplace(tempPath_, again, &renameError_)) {
             finalPath_ = std::move(again);
             return joSaved;
         }
@@ -38,7 +41,8 @@ TJobOutcome TFileJob::Finish(TConvertResult Result) {
     return joNotRenamed;
 }
 
-std::string TFileJob::FailureText(TConvertResult Result, const TConvertCause& Cause) const {
+std::string TFileJob::FailureText(TConvertResult Result, const TConvertCause& Cause,
+                                  TMessageStyle Style) const {
     auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
     if (Result != crNotAvailable && Result != crCorrupted) return {};
     if (Cause.File == cfOutput) {
@@ -49,7 +53,17 @@ std::string TFileJob::FailureText(TConvertResult Result, const TConvertCause& Ca
         return "Could not write " + quoted(FileNamePart(finalPath_, separators_.c_str())) + where +
                ": " + platform::ErrorText(error);
     }
-    const std::string name = quoted(FileNamePart(source_, separators_.c_str()));
-    if (Result == crNotAvailable) return "File " + name + " is not available.";
-    return "Your GVI file " + name + " is corrupted.";
+    const bool console = Style == TMessageStyle::Console;
+    const std::string name = quoted(console ? source_ : FileNamePart(source_, separators_.c_str()));
+    if (Cause.File == cfNeither) {
+        return "Could not convert " + name + ": " +
+               (Cause.Error != 0 ? platform::ErrorText(Cause.Error)
+                                 : std::string("an unexpected error stopped it."));
+    }
+    if (Cause.File == cfSourceChanged)
+        return name + " changed while it was being converted (is it still being copied or downloaded?)";
+    if (Result == crCorrupted) return "Your GVI file " + name + " is corrupted.";
+    if (console && Cause.Error != 0)
+        return "File " + name + " is not available: " + platform::ErrorText(Cause.Error);
+    return "File " + name + " is not available.";
 }

@@ -16,15 +16,20 @@ enum TJobOutcome : int32_t {
     joNotRemoved = 3,  // the conversion failed and its temporary output could not be deleted
 };
 
+// How a failure names the source. The desktop program's boxes give its file name in their fixed
+// texts; gvi2avi gives the path as the user typed it and, where the system gave one, the reason.
+enum class TMessageStyle { Box, Console };
+
 // Use from one thread: Begin before the conversion is handed out, Finish with its result.
 // The conversion writes to TempPath(), a fresh file in the output folder itself, so a failed
 // or partial output never appears under a real name and no user file is ever overwritten.
 class TFileJob {
 public:
     // Chooses the final name, reserves a temporary file under a name that existed nowhere
-    // before, and notes the source's size. False when no temporary file could be made (folder
-    // missing or read-only): TempPath() is then empty, and a conversion into it reports
-    // crNotAvailable, just as a folder that cannot be written should.
+    // before, and notes the source's size. False when the final name cannot exist (too long
+    // for the file system) or no temporary file could be made (folder missing or read-only):
+    // TempPath() is then empty, and a conversion into it reports crNotAvailable at once, with
+    // the system's reason in FailureText, just as a folder that cannot be written should.
     bool Begin(const std::string& Source, const std::string& Folder,
                const char* Separators = kWindowsNameSeparators);
 
@@ -34,9 +39,14 @@ public:
     TJobOutcome Finish(TConvertResult Result);
 
     // The one-line message for a failed conversion of this job, empty for crOk: the source's
-    // two texts when the source is at fault, else the output's name and folder with the
-    // system's reason (a full disk must never read as a corrupted source).
-    std::string FailureText(TConvertResult Result, const TConvertCause& Cause) const;
+    // texts when the source is at fault, else the output's name and folder with the system's
+    // reason (a full disk must never read as a corrupted source), or what stopped the
+    // conversion itself.
+    std::string FailureText(TConvertResult Result, const TConvertCause& Cause,
+                            TMessageStyle Style = TMessageStyle::Box) const;
+
+    // Why the last rename in Finish failed.
+    platform::OsError RenameError() const { return renameError_; }
 
     const std::string& Source() const { return source_; }
     const std::string& Folder() const { return folder_; }
@@ -51,5 +61,6 @@ private:
     std::string finalPath_;
     std::string tempPath_;
     platform::OsError tempError_ = 0;  // why no temporary file could be made
+    platform::OsError renameError_ = 0;
     uint64_t sourceSize_ = 0;
 };

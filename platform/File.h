@@ -22,6 +22,12 @@ inline constexpr const char* kNativeFolderSeparator = "/";
 // The OS error code of the last failed call here (GetLastError() or errno).
 using OsError = unsigned long;
 
+using FileTime = int64_t;  // nanoseconds since 1970-01-01 UTC
+
+// The path with the system's one folder separator: on Windows "/" becomes "\", so the paths we
+// print read in one style however they were typed; elsewhere the path as it is.
+std::string NativeSeparators(std::string path);
+
 enum class PathKind { None, File, Directory };
 
 // What the path names, without following a directory search pattern.
@@ -42,13 +48,16 @@ std::optional<uint64_t> ListedSize(const std::string& path);
 // there is no such file; directories give 0.
 std::optional<uint64_t> CurrentSize(const std::string& path);
 
-using FileTime = int64_t;  // nanoseconds since 1970-01-01 UTC
-
 // The file's last modification time (a link's target's); nothing when there is no such file.
 std::optional<FileTime> ModifiedTime(const std::string& path);
 
 // Sets the file's last modification time, leaving its other times alone.
 bool SetModifiedTime(const std::string& path, FileTime time, OsError* error = nullptr);
+
+// Whether a file of this name could exist: its name part within what the folder's file system
+// takes, and on Windows the whole path within what the ANSI calls take (MAX_PATH). Otherwise
+// false, with the system's error for a name too long.
+bool NameFits(const std::string& path, OsError* error = nullptr);
 
 // Renames a file; fails instead of replacing an existing file or directory at `to`.
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error = nullptr);
@@ -71,6 +80,9 @@ bool CreateUniqueFile(const std::string& folder, std::string& path, OsError* err
 
 // The folder of the running executable, ending in a separator; empty if unknown.
 std::string ProgramFolder();
+
+// The system's error code for running out of memory.
+OsError OutOfMemoryError();
 
 // The system's own words for an error code, as one sentence ending in a full stop
 // ("There is not enough space on the disk."), in the user's language where the system has one.
@@ -101,6 +113,8 @@ public:
     bool Write(const void* buffer, size_t size);
     bool Seek(uint64_t offset);
     std::optional<uint64_t> Size() const;
+    // When the file's content last changed, asked of the open file. Nothing on a failure.
+    std::optional<FileTime> ModifiedTime() const;
     // Closes the file; false when the system reports a failure on closing.
     bool Close();
 

@@ -60,6 +60,23 @@ std::optional<uint64_t> ListedSize(const std::string& path) {
 // stat() asks the inode, which is always current.
 std::optional<uint64_t> CurrentSize(const std::string& path) { return ListedSize(path); }
 
+std::string NativeSeparators(std::string path) { return path; }
+
+bool NameFits(const std::string& path, OsError* error) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const size_t nameLength = path.size() - (slash == std::string::npos ? 0 : slash + 1);
+    errno = 0;
+    const long nameMax = pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameMax < 0 && errno != 0) return SetError(error);
+    // -1 without an error: the file system sets no limit.
+    if ((nameMax >= 0 && nameLength > static_cast<size_t>(nameMax)) || path.size() >= PATH_MAX) {
+        errno = ENAMETOOLONG;
+        return SetError(error);
+    }
+    return true;
+}
+
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error) {
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return SetError(error);
@@ -112,6 +129,8 @@ std::string ProgramFolder() {
     size_t slash = buffer.rfind('/');
     return slash == std::string::npos ? std::string() : buffer.substr(0, slash + 1);
 }
+
+OsError OutOfMemoryError() { return ENOMEM; }
 
 std::string ErrorText(OsError error) {
     // strerror's texts have no full stop.
@@ -235,6 +254,12 @@ std::optional<uint64_t> File::Size() const {
     struct stat st {};
     if (fd_ < 0 || fstat(fd_, &st) != 0 || st.st_size < 0) return std::nullopt;
     return static_cast<uint64_t>(st.st_size);
+}
+
+std::optional<FileTime> File::ModifiedTime() const {
+    struct stat st {};
+    if (fd_ < 0 || fstat(fd_, &st) != 0) return std::nullopt;
+    return static_cast<FileTime>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 bool File::Close() {

@@ -63,6 +63,28 @@ FILETIME ToFileTime(FileTime time) {
 
 }  // namespace
 
+std::string NativeSeparators(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+namespace {
+
+// Characters of a path in the active code page once the system has made UTF-16 of it.
+size_t WideLength(const std::string& text) {
+    if (text.empty()) return 0;
+    return static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0));
+}
+
+bool NameTooLong(OsError* error) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return SetError(error);
+}
+
+}  // namespace
+
 std::optional<FileTime> ModifiedTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
@@ -79,6 +101,31 @@ bool SetModifiedTime(const std::string& path, FileTime time, OsError* error) {
     const FILETIME written = ToFileTime(time);
     if (file && SetFileTime(file.get(), nullptr, nullptr, &written)) return true;
     return SetError(error);
+}
+
+bool NameFits(const std::string& path, OsError* error) {
+    // The ANSI calls refuse a path that with its terminating null does not fit MAX_PATH
+    // characters; the system counts it whole, from the drive on.
+    // A character of the active code page may take several bytes: the buffer grows as asked.
+    std::string full(MAX_PATH, '\0');
+    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.assign(n, '\0');
+        n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (n == 0 || n >= full.size()) return SetError(error);
+    full.resize(n);
+    if (WideLength(full) >= MAX_PATH) return NameTooLong(error);
+    // The name part within what the volume's file system takes (255 on NTFS and FAT).
+    char root[MAX_PATH];
+    DWORD longest = 0;
+    if (!GetVolumePathNameA(full.c_str(), root, MAX_PATH) ||
+        !GetVolumeInformationA(root, nullptr, 0, nullptr, &longest, nullptr, nullptr, 0))
+        return true;  // no limit known: the create or the rename will say
+    const size_t slash = full.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
+    if (WideLength(name) > longest) return NameTooLong(error);
+    return true;
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to, OsError* error) {
@@ -132,6 +179,8 @@ std::string ProgramFolder() {
     size_t slash = buffer.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : buffer.substr(0, slash + 1);
 }
+
+OsError OutOfMemoryError() { return ERROR_NOT_ENOUGH_MEMORY; }
 
 std::string ErrorText(OsError error) {
     struct LocalRelease {
@@ -239,6 +288,12 @@ std::optional<uint64_t> File::Size() const {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(AsHandle(handle_), &size) || size.QuadPart < 0) return std::nullopt;
     return static_cast<uint64_t>(size.QuadPart);
+}
+
+std::optional<FileTime> File::ModifiedTime() const {
+    FILETIME written{};
+    if (!GetFileTime(AsHandle(handle_), nullptr, nullptr, &written)) return std::nullopt;
+    return FromFileTime(written);
 }
 
 bool File::Close() {

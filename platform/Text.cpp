@@ -1,5 +1,7 @@
-// ASCII letter case.
+// ASCII letter case, and the characters of a text.
 #include "platform/Text.h"
+
+#include <vector>
 
 namespace platform {
 
@@ -20,6 +22,27 @@ bool LessTextAscii(std::string_view a, std::string_view b) {
         if (x != y) return x < y;
     }
     return a.size() < b.size();
+}
+
+size_t NextUtf8Character(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    size_t end = at + 1;
+    while (end < at + length && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        ++end;
+    return end == at + length ? end : at + 1;
+}
+
+std::string ShortenMiddle(std::string_view text, size_t most) {
+    std::vector<size_t> starts;
+    for (size_t at = 0; at < text.size(); at = NextCharacter(text, at)) starts.push_back(at);
+    if (starts.size() <= most) return std::string(text);
+    const size_t kept = most > 3 ? most - 3 : 0;
+    const size_t head = kept / 2;
+    const size_t tail = kept - head;
+    std::string shortened(text.substr(0, starts[head]));
+    shortened.append("...").append(text.substr(starts[starts.size() - tail]));
+    return shortened;
 }
 
 }  // namespace platform

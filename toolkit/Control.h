@@ -14,7 +14,8 @@
 // until every button is up; a left press released over the same control clicks it, before the
 // release event. Pointer enter/leave of windowed controls come from mouse moves and
 // TrackMouseEvent; under capture, from comparing each move with the client area and the window
-// region. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
+// region; after a click (which may have run a menu or a modal loop), from where the pointer is
+// then. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
 // pointer is elsewhere, so move it with SetCursorPos or do not pump in between.)
 //
 // Keys: Enter and Escape that a control does not want (WantsKey) are offered by its form to all
@@ -295,6 +296,10 @@ protected:
     void PaintGraphicChildren(HDC dc, const RECT& update);
     void InvalidateChildRect(const RECT& r);
 
+    // Enter or leave as the pointer now stands: after a menu or a modal loop that held the
+    // mouse, the window may have missed its leave notice.
+    void SyncMouseInside();
+
     void BoundsChanged() override;
     void VisibleChanged() override;
     void EnabledChanged() override;
@@ -324,6 +329,8 @@ private:
     void MouseLeftWindow();
     void CaptureChanged(HWND to);
     void UpdateMouseInside(POINT clientPt);
+    void PointerInside(bool inside);
+    bool LeaveTracked() const;
     bool PointInShape(POINT clientPt) const;
 
     HWND hwnd_ = nullptr;
@@ -336,7 +343,6 @@ private:
     bool destroying_ = false;
     // The mouse.
     bool mouseInside_ = false;
-    bool tracking_ = false;
     unsigned pressedButtons_ = 0;       // buttons held on this window (bit per MouseButton)
     bool clickPending_ = false;         // left press seen; a release over us clicks
     GraphicControl* captured_ = nullptr;  // graphic child that took the press

@@ -26,7 +26,7 @@ void WinControl::ChildRemoved(Control* c) {
 }
 
 void WinControl::ResetWindowMouseState() {
-    mouseInside_ = tracking_ = false;
+    mouseInside_ = false;
     pressedButtons_ = 0;
     clickPending_ = false;
     captured_ = hover_ = nullptr;
@@ -48,8 +48,23 @@ bool WinControl::PointInShape(POINT p) const {
     return PtInRegion(rgn.get(), s.x - wr.left, s.y - wr.top) != FALSE;
 }
 
-void WinControl::UpdateMouseInside(POINT p) {
-    const bool inside = PointInShape(p);
+// Asked, not remembered: a menu or a modal loop that holds the mouse ends the tracking without
+// sending the leave notice.
+bool WinControl::LeaveTracked() const {
+    TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
+    return TrackMouseEvent(&query) && (query.dwFlags & TME_LEAVE) && query.hwndTrack == hwnd_;
+}
+
+void WinControl::UpdateMouseInside(POINT p) { PointerInside(PointInShape(p)); }
+
+// A click may have run a menu or a modal loop that had the mouse meanwhile: the pointer is
+// wherever the user left it, and only the system knows where.
+void WinControl::SyncMouseInside() {
+    POINT at{};
+    if (hwnd_) PointerInside(GetCursorPos(&at) && WindowFromPoint(at) == hwnd_);
+}
+
+void WinControl::PointerInside(bool inside) {
     if (GetCapture() == hwnd_) {
         // Under capture the messages keep coming when the pointer is elsewhere: compare.
         if (inside != mouseInside_) {
@@ -65,9 +80,9 @@ void WinControl::UpdateMouseInside(POINT p) {
         }
         return;
     }
-    if (!tracking_ && hwnd_) {
+    if (hwnd_ && !LeaveTracked()) {
         TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd_, 0};
-        tracking_ = TrackMouseEvent(&t) != FALSE;
+        TrackMouseEvent(&t);
     }
     if (!mouseInside_) {
         mouseInside_ = true;
@@ -122,9 +137,11 @@ void WinControl::MouseButtonUp(MouseButton b, WPARAM wp, LPARAM lp) {
         }
         const POINT p{x, y};
         // The click runs first, then the release: the release decides the final look.
-        if (click && PointInShape(p)) Click();
+        const bool clicked = click && PointInShape(p);
+        if (clicked) Click();
         MouseUp(b, s, x, y);
-        if (hwnd_) UpdateMouseInside(p);
+        if (clicked) SyncMouseInside();
+        else if (hwnd_) UpdateMouseInside(p);
         return;
     }
     MouseUp(b, s, x, y);
@@ -156,7 +173,6 @@ void WinControl::MouseMoved(WPARAM wp, LPARAM lp) {
 }
 
 void WinControl::MouseLeftWindow() {
-    tracking_ = false;
     if (hover_) {
         GraphicControl* g = hover_;
         hover_ = nullptr;

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -112,6 +113,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndSayWhy) {
     r = Gvi2avi({"-o", dir / "nowhere", "a.gvi"});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("does not exist"), std::string::npos) << r.err;
+    r = Gvi2avi({"-o", "a.gvi", "a.gvi"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("\"a.gvi\" is a file, not a folder"), std::string::npos) << r.err;
     EXPECT_EQ(Names(dir), std::vector<std::string>{"a.gvi"});
 }
 
@@ -175,14 +179,17 @@ TEST_F(CliTest, StopSignalsRemoveThePartialOutputAndEndByTheSignal) {
 
 TEST_F(CliTest, FailuresAreReportedAndTheBatchGoesOn) {
     WriteBytes(dir / "one.gvi", MakeGvi(100, 92));
-    WriteBytes(dir / "bad.GVI", Bytes(100, 0));
+    std::filesystem::create_directory(dir / "d2");
+    WriteBytes(dir / "d2/bad.GVI", Bytes(100, 0));
     WriteBytes(dir / "two.gvi", MakeGvi(64, 52));
-    RunResult r = Gvi2avi({"one.gvi", "bad.GVI", "missing.gvi", "two.gvi", "-o", out.Folder()});
+    RunResult r = Gvi2avi({"one.gvi", "d2/bad.GVI", "missing.gvi", "d2", "two.gvi", "-o", out.Folder()});
     EXPECT_EQ(r.code, 1);
+    // Each source as typed, and why it could not be opened.
     EXPECT_EQ(r.err,
-              "gvi2avi: Your GVI file \"bad.GVI\" is corrupted.\n"
-              "gvi2avi: File \"missing.gvi\" is not available.\n"
-              "gvi2avi: 2 converted, 2 failed\n");
+              "gvi2avi: \"d2\" is a folder; use -r to convert the GVI files in it and its folders.\n"
+              "gvi2avi: Your GVI file \"d2/bad.GVI\" is corrupted.\n"
+              "gvi2avi: File \"missing.gvi\" is not available: No such file or directory.\n"
+              "gvi2avi: 2 converted, 3 failed\n");
     EXPECT_EQ(r.out, out / "one.AVI" + "\n" + out / "two.AVI" + "\n");
     // Only the finished files: no temporary file and no output of a failed one.
     EXPECT_EQ(Names(out), (std::vector<std::string>{"one.AVI", "two.AVI"}));
@@ -223,6 +230,15 @@ TEST_F(CliTest, TakenNamesGetCountersAndNothingIsOverwritten) {
     folder.pop_back();
     r = Gvi2avi({"-o", folder, "a/clip.gvi"});
     EXPECT_EQ(r.out, out / "[5]clip.AVI" + "\n");
+
+    // A name the file system cannot hold fails before the work, with the system's reason.
+    const std::string longName(251, 'n');
+    WriteBytes(dir / (longName + ".gvi"), MakeGvi(100, 92));
+    r = Gvi2avi({"-q", "-o", out.Folder(), longName + ".gvi", longName + ".gvi"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "gvi2avi: Could not write \"[1]" + longName + ".AVI\" in \"" + out.Folder() +
+                         "\": File name too long.\n");
+    EXPECT_TRUE(Exists(out / (longName + ".AVI")));
 }
 
 TEST_F(CliTest, LockedSourceIsNotAvailableAndLeavesNothing) {
@@ -233,7 +249,7 @@ TEST_F(CliTest, LockedSourceIsNotAvailableAndLeavesNothing) {
     RunResult r = Gvi2avi({"-o", out.Folder(), "held.gvi"});
     close(fd);
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "gvi2avi: File \"held.gvi\" is not available.\n");
+    EXPECT_EQ(r.err, "gvi2avi: File \"held.gvi\" is not available: Device or resource busy.\n");
     EXPECT_TRUE(Names(out).empty());
 }
 
@@ -258,6 +274,39 @@ TEST_F(CliTest, ProgressLineOnlyOnATerminal) {
     std::string quiet = onTerminal("-q -o " + Quote(out.Folder()) + " clip.gvi");
     EXPECT_EQ(quiet.find("[1/1]"), std::string::npos) << quiet;
     EXPECT_TRUE(std::filesystem::exists(out / "[1]clip.AVI"));
+
+    // A long name is shortened between its characters, never inside one.
+    std::string head, tail;
+    for (int i = 0; i < 18; ++i) head += "\u65e5";
+    for (int i = 0; i < 15; ++i) tail += "\u00e9";
+    const std::string name = head + "\u65e5\u65e5" + std::string(15, 'x') + tail + ".gvi";
+    std::filesystem::copy_file(dir / "clip.gvi", dir / name);
+    shown = onTerminal("-o " + Quote(out.Folder()) + " " + Quote(name));
+    EXPECT_NE(shown.find("[1/1] " + head + "..." + tail + ".gvi  "), std::string::npos) << shown;
+}
+
+// Another program still writing the source (a copy or a download still arriving): grown, cut
+// short or written in place, the file fails and leaves no output.
+TEST_F(CliTest, ASourceThatChangesWhileItConvertsFailsAndLeavesNothing) {
+    const std::string source = dir / "x.gvi";
+    const timespec longAgo[2] = {{0, UTIME_OMIT}, {1000000000, 0}};  // any write moves it
+    for (int how : {O_APPEND, O_TRUNC, 0}) {
+        WriteSparseGvi(source, off_t(1) << 30);
+        ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), longAgo, 0), 0);
+        pid_t pid = Start({"-o", out.Folder(), source}, dir / ".err");
+        ASSERT_GT(pid, 0);
+        bool running = !WaitForTemporaryFile(out).empty();
+        int fd = open(source.c_str(), O_WRONLY | how);
+        EXPECT_EQ(write(fd, "more", 4), 4);
+        close(fd);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(running) << "no conversion under way";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << how << ": " << status;
+        EXPECT_EQ(ReadText(dir / ".err"), "gvi2avi: \"" + source + "\" changed while it was being "
+                                          "converted (is it still being copied or downloaded?)\n");
+        EXPECT_TRUE(Names(out).empty()) << how;
+    }
 }
 
 TEST_F(CliTest, AConvertedFileWhoseTemporaryFileVanishedIsNotSaidToBeKept) {
@@ -273,7 +322,7 @@ TEST_F(CliTest, AConvertedFileWhoseTemporaryFileVanishedIsNotSaidToBeKept) {
     ASSERT_TRUE(removed) << "the conversion ended before its temporary file could be removed";
     EXPECT_EQ(WEXITSTATUS(status), 1);
     std::string err = ReadText(dir / ".err");
-    EXPECT_EQ(err.rfind("gvi2avi: \"big.gvi\" was converted but could not be named ", 0), 0u) << err;
+    EXPECT_EQ(err.rfind("gvi2avi: \"" + dir / "big.gvi" + "\" was converted but could not be named ", 0), 0u) << err;
     EXPECT_NE(err.find("is gone."), std::string::npos) << err;
     EXPECT_EQ(err.find("kept"), std::string::npos) << err;
 }

@@ -177,10 +177,16 @@ TEST_F(ConvertTest, LargeSourceStreamsInBlocksAndReportsProgress) {
 
 TEST_F(ConvertTest, ThrowingProgressEndsAsCorruptedWithFilesClosed) {
     WriteBytes(src, MakeGvi(64 + 2 * kConvertBlockSize, 0));
-    auto progress = [](uint64_t, uint64_t) { throw std::runtime_error("stop"); };
-    EXPECT_EQ(ConvertGviToAvi(src, dst, progress), crCorrupted);
+    TFileJob job;
+    ASSERT_TRUE(job.Begin(src, dir.Folder(), platform::kNativeNameSeparators));
+    auto progress = [](uint64_t, uint64_t) { throw std::bad_alloc(); };
+    TConvertCause cause;
+    EXPECT_EQ(ConvertGviToAvi(src, dst, progress, &cause), crCorrupted);
+    // Said as what it is, not as a corrupted source.
+    EXPECT_EQ(job.FailureText(crCorrupted, cause), "Could not convert \"in.gvi\": Cannot allocate memory.");
     // Both files were closed (and unlocked): a second conversion can open them again.
     EXPECT_EQ(ConvertGviToAvi(src, dst), crOk);
+    job.Finish(crCorrupted);
 }
 
 TEST_F(ConvertTest, FullDiskIsCorruptedWithAPartialOutput) {

@@ -81,6 +81,15 @@ TEST_F(FileJobTest, UnrenamableOutputIsReportedAndKept) {
     std::filesystem::remove(job.TempPath());
     EXPECT_EQ(job.Finish(crOk), joNotRenamed);
     EXPECT_FALSE(Exists(job.FinalPath()));
+
+    // Taken meanwhile, and the next name is one the file system cannot hold: kept, with the
+    // system's reason.
+    TFileJob longJob;
+    ASSERT_TRUE(longJob.Begin(in / (std::string(251, 'n') + ".gvi"), out.Folder(), platform::kNativeNameSeparators));
+    WriteBytes(longJob.FinalPath(), {9});
+    EXPECT_EQ(longJob.Finish(crOk), joNotRenamed);
+    EXPECT_EQ(longJob.RenameError(), static_cast<platform::OsError>(ENAMETOOLONG));
+    EXPECT_TRUE(Exists(longJob.TempPath()));
 }
 
 TEST_F(FileJobTest, MissingOutputFolderBehavesAsAnUnwritableOutput) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -70,6 +71,17 @@ void Write(const std::string& path, const std::string& bytes) {
     CloseHandle(h);
 }
 
+// The system's words for an error, without the line break they end in.
+std::string SystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string s = text ? text : "";
+    LocalFree(text);
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    return s;
+}
+
 BOOL WINAPI IgnoreCtrlC(DWORD event) { return event == CTRL_C_EVENT; }
 
 // A console without a window, shared with the programs this test starts, so that its Ctrl+C
@@ -116,10 +128,16 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     Write(dir + "clip.AVI", "mine");
 
     // The folder goes without its trailing "\": before a quote it would escape the quote.
+    // Sources are named as typed, with the reason, in one separator style.
     std::string folder = dir.substr(0, dir.size() - 1);
-    Result r = RunCli("-o \"" + folder + "\" \"" + dir + "clip.gvi\" \"" + dir + "bad.gvi\"", dir + "err.txt");
+    std::string slashed = dir;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    Result r = RunCli("-o \"" + folder + "\" \"" + dir + "clip.gvi\" \"" + slashed + "bad.gvi\" missing.gvi",
+                      dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
-    EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"bad.gvi\" is corrupted.\r\ngvi2avi: 1 converted, 1 failed\r\n");
+    EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"" + dir + "bad.gvi\" is corrupted.\r\n"
+                     "gvi2avi: File \"missing.gvi\" is not available: " + SystemText(ERROR_FILE_NOT_FOUND) + "\r\n"
+                     "gvi2avi: 1 converted, 2 failed\r\n");
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA((dir + "[1]clip.AVI").c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 48u);
@@ -133,15 +151,10 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
 
     // An output folder that cannot be written (Wine's view of Linux's /sys refuses every new
     // file, even to root): the output is to blame, with the system's reason, not the source.
-    r = RunCli("-o Z:\\sys \"" + dir + "clip.gvi\"", dir + "err.txt");
+    // Typed with "/", printed with "\" like every other path.
+    r = RunCli("-o Z:/sys \"" + dir + "clip.gvi\"", dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
-    char* reason = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, ERROR_ACCESS_DENIED, 0, reinterpret_cast<LPSTR>(&reason), 0, nullptr);
-    std::string expected = reason ? reason : "";
-    LocalFree(reason);
-    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
-    EXPECT_NE(r.err.find("Could not write \"clip.AVI\" in \"Z:\\sys\\\": " + expected + "\r\n"),
+    EXPECT_NE(r.err.find("Could not write \"clip.AVI\" in \"Z:\\sys\\\": " + SystemText(ERROR_ACCESS_DENIED) + "\r\n"),
               std::string::npos)
         << r.err;
 

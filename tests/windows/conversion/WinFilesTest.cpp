@@ -260,6 +260,22 @@ TEST(WinFileJob, TemporaryOutputInTheFolderThenTheFinalName) {
     EXPECT_TRUE(Exists(bad.TempPath()));
     EXPECT_EQ(bad.Finish(ConvertGviToAvi(bad.Source(), bad.TempPath())), joDiscarded);
     EXPECT_FALSE(Exists(bad.TempPath()));
+
+    // A final name the ANSI calls or the volume cannot take fails before the work, with the
+    // system's reason: a path of MAX_PATH characters (one fewer fits), and a name part of 256.
+    const size_t fits = MAX_PATH - 1 - out.Folder().size() - 4;
+    TFileJob longest;
+    EXPECT_TRUE(longest.Begin(in / (std::string(fits, 'n') + ".gvi"), out.Folder()));
+    EXPECT_EQ(longest.Finish(crNotAvailable), joDiscarded);
+    for (const auto& [name, folder] : {std::pair(std::string(fits + 1, 'n'), out.Folder()),
+                                       std::pair(std::string(252, 'n'), std::string("Z:\\"))}) {
+        TFileJob job;
+        EXPECT_FALSE(job.Begin(in / (name + ".gvi"), folder));
+        EXPECT_TRUE(job.TempPath().empty());
+        EXPECT_EQ(job.FailureText(crNotAvailable, {cfOutput, 0}),
+                  "Could not write \"" + name + ".AVI\" in \"" + folder + "\": " +
+                      platform::ErrorText(ERROR_FILENAME_EXCED_RANGE));
+    }
 }
 
 TEST(WinPlatform, RenameNeverReplacesAndTextFilesUseCrLf) {

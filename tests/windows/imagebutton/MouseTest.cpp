@@ -2,6 +2,8 @@
 // under capture, and double clicks, all through real mouse messages.
 #include "tests/windows/imagebutton/ImageButtonFixture.h"
 
+#include <thread>
+
 namespace ibt {
 namespace {
 
@@ -121,6 +123,53 @@ TEST_F(ImageButtonTest, PointerOnALatchedButtonKeepsItDown) {
     MoveTo(*b, -5, 15);
     EXPECT_EQ(b->State(), TImageButton::bsDown);
     EXPECT_EQ(Middle(*b), kDown);
+}
+
+// A menu loop that keeps the leave notice to itself, as a menu that holds the mouse may.
+LRESULT CALLBACK SwallowLeave(int code, WPARAM wp, LPARAM lp) {
+    if (code == MSGF_MENU && reinterpret_cast<MSG*>(lp)->message == WM_MOUSELEAVE) return TRUE;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The button that opened a menu shows none once the menu is gone, and follows the pointer again.
+TEST_F(ImageButtonTest, MenuFromAClickOrAKeyLeavesTheButtonTrackingThePointer) {
+    TImageButton* b = Button(10, 10);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1, "&Item");
+    HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, SwallowLeave, nullptr, GetCurrentThreadId());
+    int way = 0;  // closed by Escape, by a click outside; opened by Space
+    bool clickMissed = false;
+    b->OnClick = [&](tk::Component*) {
+        std::thread user([&] {  // the pointer goes away, then Escape or a click there
+            HWND popup = vt::WaitForOwnWindow("#32768", nullptr, 5000);
+            POINT at{};  // Wine may put back a warped pointer while it replays older moves
+            for (int i = 0; i < 20 && (GetCursorPos(&at), at.x != 5 || at.y != 5); ++i) {
+                SetCursorPos(5, 5);
+                Sleep(50);
+            }
+            if (way != 1) return (void)PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+            for (int i = 0; i < 100 && IsWindowVisible(popup); ++i) Sleep(10);
+            if ((clickMissed = IsWindowVisible(popup))) PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        const POINT at = b->ClientToScreen({b->Width(), b->Height()});
+        TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, form_->Handle(), nullptr);
+        user.join();
+    };
+    for (way = 0; way < 3; ++way) {
+        MoveTo(*b, 20, 15);
+        if (way < 2) MouseClick(*b); else Key(b->Handle(), WM_KEYUP, VK_SPACE);
+        EXPECT_EQ(b->State(), TImageButton::bsNone) << way;
+        EXPECT_EQ(Middle(*b), kNone);
+        MoveTo(*b, 20, 15);
+        EXPECT_EQ(b->State(), TImageButton::bsOver);
+        SetCursorPos(5, 5);  // the system's own leave notice comes again
+        EXPECT_TRUE(vt::PumpUntil([&] { return b->State() == TImageButton::bsNone; }, 1000)) << way;
+    }
+    EXPECT_FALSE(clickMissed) << "a click outside closes the menu";
+    UnhookWindowsHookEx(hook);
+    DestroyMenu(menu);
 }
 
 }  // namespace
