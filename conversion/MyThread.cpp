@@ -33,11 +33,27 @@ void TMyThread::TakeRequest() {
 }
 
 void TMyThread::PublishResult() {
+    std::function<void()> discard = std::move(discard_);
+    discard_ = nullptr;
     SourcePath.clear();
     DestPath.clear();
-    LastResult = ResultCode;
-    LastCause = ResultCause;
+    if (!discard) {
+        LastResult = ResultCode;
+        LastCause = ResultCause;
+    }
     Working = false;
     RequestPending = false;
     Ready = true;
+    if (discard) discard();
+}
+
+void TMyThread::Withdraw(std::function<void()> Discard) {
+    if (RequestPending && !Ready) {
+        discard_ = std::move(Discard);
+        return;
+    }
+    SourcePath.clear();
+    DestPath.clear();
+    RequestPending = false;
+    if (Discard) Discard();
 }

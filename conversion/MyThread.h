@@ -49,6 +49,12 @@ public:
     }
     bool RequestFinished() const { return Ready && !RequestPending; }
 
+    // Withdrawing (user-interface thread): the request posted last is no longer wanted. One not
+    // yet taken is taken back at once. A conversion that runs is never cut short: once it has
+    // finished, its result is not published (LastResult keeps the one before) and Discard runs
+    // instead, on the user-interface thread. Without a request in flight Discard runs at once.
+    void Withdraw(std::function<void()> Discard);
+
 protected:
     void Execute() override;
 
@@ -58,4 +64,5 @@ private:
 
     DWORD pollMs_;
     TConverter convert_;
+    std::function<void()> discard_;  // set while a withdrawn request converts
 };

@@ -8,6 +8,8 @@
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
+#include <memory>
+
 TMyThread* MyThread = nullptr;
 std::string CurrentSource;
 std::string FinalPath;
@@ -27,6 +29,16 @@ constexpr int kBarHeight = 14;
 
 // The file on disk behind CurrentSource, FinalPath and TempPath.
 TFileJob Job;
+// Job's output is still to be settled: from BeginFile until its file has finished, or, when its
+// batch ended first, until the worker has let go of it.
+bool JobOpen = false;
+
+// The output of a file whose batch ended before the file did: its result no longer counts.
+void DiscardJob() {
+    if (!JobOpen) return;
+    JobOpen = false;
+    Job.Finish(crNotAvailable);
+}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -102,8 +114,15 @@ void TForm2::FindControls() {
 
 void TForm2::FormCreate(tk::Component*) {
     BatchFiles.clear();
+    StartWorker();
 
-    auto* worker = new TMyThread(WorkerPollMs, [](const std::string& source, const std::string& dest) {
+    // Start on the main window hands the batch over through these.
+    EnableBatchTimer = [this] { Timer1->SetEnabled(true); };
+    ShowProgressWindow = [this] { Show(); };
+}
+
+void TForm2::StartWorker() {
+    auto worker = std::make_unique<TMyThread>(WorkerPollMs, [](const std::string& source, const std::string& dest) {
         return WorkerConverter ? WorkerConverter(source, dest) : TMyThread::Convert(source, dest);
     });
     worker->FreeOnTerminate = true;
@@ -112,12 +131,8 @@ void TForm2::FormCreate(tk::Component*) {
         if (MyThread == &ended) MyThread = nullptr;
     };
     worker->Ready = true;
-    MyThread = worker;
     worker->Start();
-
-    // Start on the main window hands the batch over through these.
-    EnableBatchTimer = [this] { Timer1->SetEnabled(true); };
-    ShowProgressWindow = [this] { Show(); };
+    MyThread = worker.release();  // running, it frees itself
 }
 
 void TForm2::FormDestroy(tk::Component*) {
@@ -130,6 +145,9 @@ void TForm2::FormDestroy(tk::Component*) {
         MyThread = nullptr;
         Sleep(1000);
     }
+    // A file withdrawn from its batch goes on exit too, if its conversion has let go of it by
+    // now; one still being written ends with the process, as written so far.
+    DiscardJob();
 }
 
 void TForm2::FormCloseQuery(tk::Component*, bool& CanClose) {
@@ -172,14 +190,21 @@ void TForm2::Timer1Timer(tk::Component*) {
 }
 
 void TForm2::NextStep() {
+    // A worker that ended early, in an earlier batch, is replaced as the next one starts.
+    if (!MyThread && BatchIndex == 0) {
+        DiscardJob();
+        StartWorker();
+    }
     if (!MyThread) {
-        StopBatch(BatchIndex >= 1);
+        StopBatch();
         return;
     }
     // Posted and not yet taken counts as running too: Ready alone would take a request that
     // the worker has not even seen for a finished one.
     if (!MyThread->RequestFinished()) {
-        ShowProgress();
+        // Before this batch has begun a file, the worker can only be finishing one withdrawn
+        // from an earlier batch: nothing of it shows.
+        if (BatchIndex != 0) ShowProgress();
         return;
     }
 
@@ -191,7 +216,7 @@ void TForm2::NextStep() {
     }
     // The worker may have ended while a box was up.
     if (!MyThread) {
-        StopBatch(false);
+        StopBatch();
         return;
     }
     Timer1->SetEnabled(false);
@@ -220,6 +245,7 @@ void TForm2::FinishFile() {
     const std::string failure = Job.FailureText(result, MyThread->LastCause);
     if (!failure.empty()) tk::ShowErrorBox(failure);
 
+    JobOpen = false;
     // Renamed without replacing anything (once more under the next free name if the first
     // was taken meanwhile), or deleted.
     const TJobOutcome outcome = Job.Finish(result);
@@ -247,23 +273,31 @@ void TForm2::EndBatch() {
     ReturnToMainWindow();
 }
 
-void TForm2::StopBatch(bool FileInFlight) {
+void TForm2::StopBatch() {
     Timer1->SetEnabled(false);
-    // The worker is gone, and with it the file it had: its partial output goes. The box names
-    // the first file without a result; the list keeps every file of the batch.
-    if (FileInFlight) Job.Finish(crNotAvailable);
+    // The worker is gone, and with it the file it had: its partial output goes (see
+    // ReturnToMainWindow). The box names the first file without a result; the list keeps every
+    // file of the batch, and Start makes a new worker for them.
     const size_t first = static_cast<size_t>(BatchIndex > 0 ? BatchIndex - 1 : 0);
     std::string text = "The conversion stopped unexpectedly.";
     if (first < BatchFiles.size()) {
         text = "The conversion stopped unexpectedly: " + Quoted(FileNamePart(BatchFiles[first])) +
-               " and any files after it were not converted. Start Vexlar GVI Converter again to "
-               "convert them.";
+               " and any files after it were not converted. Start the conversion again to convert "
+               "them.";
     }
     tk::ShowErrorBox(text);
     ReturnToMainWindow();
 }
 
 void TForm2::ReturnToMainWindow() {
+    // Whatever ended the batch, the file it had begun is withdrawn: the worker finishes it, but
+    // its output goes, then or at once, and nothing of it reaches a later batch.
+    if (JobOpen) {
+        if (MyThread)
+            MyThread->Withdraw(DiscardJob);
+        else
+            DiscardJob();
+    }
     Converting = false;
     tk::App().AllowShutdown();
     Hide();
@@ -277,6 +311,7 @@ void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {
     // of the user's is overwritten. Without one (folder gone or read-only) the conversion
     // into the empty path reports the file as not available.
     Job.Begin(Source, Folder);
+    JobOpen = true;
     FinalPath = Job.FinalPath();
     Label1->SetCaption("Convert file " + Quoted(FileNamePart(CurrentSource)) + ":");
     TempPath = Job.TempPath();

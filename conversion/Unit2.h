@@ -29,9 +29,10 @@ extern bool ProgressDragActive;
 extern int32_t ProgressDragOriginX;
 extern int32_t ProgressDragOriginY;
 
-// How the worker that FormCreate makes polls and converts; tests and benchmarks shorten the
-// poll or stand in for the routine. The poll is read when the window is made, the converter
-// (empty: TMyThread::Convert) at each conversion, so change it only while the worker is idle.
+// How the worker polls and converts; tests and benchmarks shorten the poll or stand in for the
+// routine. The poll is read when a worker is made (with the window, or to replace one that
+// ended), the converter (empty: TMyThread::Convert) at each conversion, so change it only while
+// the worker is idle.
 extern DWORD WorkerPollMs;
 extern TMyThread::TConverter WorkerConverter;
 
@@ -83,13 +84,15 @@ protected:
 private:
     void RegisterHandlers();
     void FindControls();
+    void StartWorker();
     void NextStep();
     void ShowProgress();
     void FinishFile();
     void EndBatch();
     // Ends a batch whose worker has gone, with a box that says so.
-    void StopBatch(bool FileInFlight);
-    // The end of every batch, once the timer is off: the main window back, Converting false.
+    void StopBatch();
+    // The end of every batch, once the timer is off: the file in flight withdrawn, the main
+    // window back, Converting false.
     void ReturnToMainWindow();
 
     tk::FormLayout layout_{*this};  // last: see FormLayout

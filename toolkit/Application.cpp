@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/TopLevel.h"
@@ -15,6 +17,35 @@ namespace {
 
 // Activation that arrived at the application window, passed on once its own handling is done.
 constexpr UINT kActivateWindowInUse = WM_APP + 10;
+
+// The windows of the program that follow the application window down to its taskbar button
+// and back: every top-level window of this thread that it owns, directly or through another
+// one (a box owned by a form). Forms follow only as far as the program shows them (Form
+// handles these statuses itself); any other window comes back only if this took it down.
+struct Owned {
+    HWND app;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOwned(HWND hwnd, LPARAM lp) {
+    auto* owned = reinterpret_cast<Owned*>(lp);
+    if (hwnd == owned->app || GetAncestor(hwnd, GA_ROOTOWNER) != owned->app) return TRUE;
+    try {
+        owned->windows.push_back(hwnd);
+    } catch (...) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void FollowApplicationWindow(HWND app, bool restored) {
+    Owned owned{app, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&owned));
+    for (HWND w : owned.windows) {
+        if (IsWindow(w) && (IsWindowVisible(w) != FALSE) != restored)
+            SendMessageA(w, WM_SHOWWINDOW, restored, restored ? SW_PARENTOPENING : SW_PARENTCLOSING);
+    }
+}
 
 LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -31,15 +62,25 @@ LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // Minimized, the application window takes its windows with it, and brings them
             // back restored (the taskbar button asks through these commands).
             const UINT command = static_cast<UINT>(wp & 0xFFF0);
-            if (command == SC_MINIMIZE) ShowOwnedPopups(hwnd, FALSE);
+            if (command == SC_MINIMIZE) FollowApplicationWindow(hwnd, false);
             LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
-            if (command == SC_RESTORE) ShowOwnedPopups(hwnd, TRUE);
+            if (command == SC_RESTORE) {
+                FollowApplicationWindow(hwnd, true);
+                PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes a box waiting for the restore
+            }
             return r;
         }
         case WM_CLOSE:
-            // Close from the taskbar button's menu: the main form decides, as for any close.
-            // The default would destroy this window and every form it owns.
-            if (Form* main = App().MainForm()) main->Close();
+            // Close from the taskbar button's menu. Under a modal window it does what it does
+            // to any window under a modal box: nothing but bring the modal window forward.
+            // Otherwise the main form decides, as for any close; the default would destroy
+            // this window and every form it owns.
+            if (App().ModalWindowUp()) {
+                if (IsIconic(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+                if (HWND modal = App().WindowInUse()) SetForegroundWindow(modal);
+            } else if (Form* main = App().MainForm()) {
+                main->Close();
+            }
             return 0;
         default:
             break;
@@ -49,6 +90,17 @@ LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Usable(HWND w) { return w && IsWindow(w) && IsWindowVisible(w) && IsWindowEnabled(w); }
 
+// The window in use from w on: a window disabled under a modal box or dialog gives way to its
+// own last active one. nullptr when that leads to no window the user can work with.
+HWND InUseFrom(HWND w) {
+    for (int depth = 0; w && !IsWindowEnabled(w) && depth < 8; ++depth) {
+        HWND next = GetLastActivePopup(w);
+        if (next == w) return nullptr;
+        w = next;
+    }
+    return Usable(w) ? w : nullptr;
+}
+
 struct FirstShown {
     HWND owner;
     HWND found = nullptr;
@@ -56,11 +108,9 @@ struct FirstShown {
 
 BOOL CALLBACK FindShownOwned(HWND hwnd, LPARAM lp) {
     auto* f = reinterpret_cast<FirstShown*>(lp);
-    if (GetWindow(hwnd, GW_OWNER) == f->owner && Usable(hwnd)) {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (GetWindow(hwnd, GW_OWNER) != f->owner || !IsWindowVisible(hwnd)) return TRUE;
+    f->found = InUseFrom(hwnd);
+    return f->found ? FALSE : TRUE;
 }
 
 }  // namespace
@@ -94,19 +144,22 @@ HWND Application::Handle() {
 HWND Application::WindowInUse() {
     HWND app = Handle();
     if (!app) return nullptr;
-    // The system keeps the last active window that the application window owns; a window
-    // disabled under a modal box or dialog gives way to its own last active one.
-    HWND w = GetLastActivePopup(app);
-    for (int depth = 0; w && w != app && !IsWindowEnabled(w) && depth < 8; ++depth) {
-        HWND next = GetLastActivePopup(w);
-        if (next == w) break;
-        w = next;
-    }
-    if (w != app && Usable(w)) return w;
-    if (mainForm_ && Usable(mainForm_->WindowHandle())) return mainForm_->WindowHandle();
+    // The system keeps the last active window that the application window owns (itself, when
+    // its taskbar button was used last); then the main form; then, top down, the windows it
+    // owns that are shown.
+    HWND last = GetLastActivePopup(app);
+    if (HWND w = last != app ? InUseFrom(last) : nullptr) return w;
+    if (HWND w = mainForm_ ? InUseFrom(mainForm_->WindowHandle()) : nullptr) return w;
     FirstShown first{app};
     EnumThreadWindows(GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&first));
     return first.found;
+}
+
+bool Application::ModalWindowUp() {
+    if (modalDepth_ > 0) return true;
+    // The system's own dialogs (file open, folder browser) disable the main form they are over.
+    HWND main = mainForm_ ? mainForm_->WindowHandle() : nullptr;
+    return main && !IsWindowEnabled(main);
 }
 
 void Application::Run(Form& mainForm) {
@@ -132,6 +185,33 @@ void Application::Terminate() {
 
 void Application::Minimize() {
     if (HWND app = Handle()) SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+bool Application::Minimized() { return handle_ && IsWindow(handle_) && IsIconic(handle_); }
+
+bool Application::WaitUntilRestored() {
+    if (!Minimized()) return true;
+    // The taskbar button flashes until the user brings the program back.
+    FLASHWINFO flash{sizeof(flash), handle_, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+    while (Minimized()) {
+        if (!ProcessMessage()) return false;
+    }
+    return true;
+}
+
+bool Application::ProcessMessage() {
+    MSG msg;
+    const BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        terminated_ = true;
+        return false;
+    }
+    if (r == -1) return false;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
 }
 
 void Application::BlockShutdown(const std::string& reason) {

@@ -37,6 +37,11 @@ public:
     // The form passed to Run; closing it ends the loop. nullptr before Run.
     Form* MainForm() const { return mainForm_; }
 
+    // A modal form, box or dialog is up (see ModalScope; the system's own dialogs disable the
+    // main form). The application window stays enabled meanwhile, so that its taskbar button
+    // can still minimize the program.
+    bool ModalWindowUp();
+
     // Shows mainForm and runs the message loop until the main form closes or Terminate is called.
     void Run(Form& mainForm);
 
@@ -45,8 +50,18 @@ public:
     bool Terminated() const { return terminated_; }
 
     // The whole application to its taskbar button: minimizes the application window, which
-    // hides every form until the button restores it.
+    // hides every form, box and dialog of the program until the button restores it.
     void Minimize();
+    bool Minimized();
+
+    // While the program is minimized, runs the message loop until the taskbar button restores
+    // it (a box waits here, so that it comes up with the program's windows). False when the
+    // loop must end first (WM_QUIT, which is left for the outer loop).
+    bool WaitUntilRestored();
+
+    // Waits for the thread's next message and dispatches it. False when a loop must end: on
+    // WM_QUIT (posted again for the outer loop, and Terminate) or an error.
+    bool ProcessMessage();
 
     // Logoff and shutdown: the system is told why the session should not end now (it shows the
     // reason beside the program), until AllowShutdown. Both are for the user-interface thread.
@@ -63,6 +78,7 @@ public:
     void SetMainForm(Form* form) { mainForm_ = form; }
 
 private:
+    friend class ModalScope;
     Application();
 
     std::string title_;
@@ -70,8 +86,18 @@ private:
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
     std::string shutdownReason_;
+    int modalDepth_ = 0;
 };
 
 inline Application& App() { return Application::Instance(); }
+
+// A modal form or box is up for the lifetime of this object (see ModalWindowUp).
+class ModalScope {
+public:
+    ModalScope() { ++App().modalDepth_; }
+    ~ModalScope() { --App().modalDepth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
 }  // namespace tk

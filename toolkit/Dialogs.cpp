@@ -5,37 +5,47 @@
 #include "toolkit/Handles.h"
 #include "toolkit/TopLevel.h"
 
+#include <optional>
 #include <vector>
 
 namespace tk {
 
 namespace {
 
+// The window the user is working with, also while another program has the activation. The
+// application window owns a box only when no window of the program is shown: a box disables
+// its owner, and the taskbar button's window must stay enabled.
 HWND BoxOwner() {
-    HWND active = GetActiveWindow();
-    return active ? active : App().Handle();
+    if (HWND inUse = App().WindowInUse()) return inUse;
+    if (HWND active = GetActiveWindow()) return active;
+    return App().Handle();
+}
+
+// A box comes up with the program's windows: while the program is minimized it waits for the
+// taskbar button to restore it. 0 when the program ends first.
+int Box(const std::string& text, const std::string& caption, UINT flags, bool disableOthers) {
+    ModalScope modal;
+    if (!App().WaitUntilRestored()) return 0;
+    const HWND active = GetActiveWindow();
+    const HWND owner = BoxOwner();
+    int result;
+    {
+        std::optional<OtherWindowsDisabled> disabled;
+        if (disableOthers) disabled.emplace(owner);
+        result = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    }
+    if (disableOthers && active && IsWindow(active)) SetActiveWindow(active);
+    return result;
 }
 
 }  // namespace
 
-void ShowErrorBox(const std::string& text) {
-    MessageBoxA(BoxOwner(), text.c_str(), "Error", MB_OK | MB_ICONERROR);
-}
+void ShowErrorBox(const std::string& text) { Box(text, "Error", MB_OK | MB_ICONERROR, false); }
 
-void ShowMessage(const std::string& text) {
-    MessageBoxA(BoxOwner(), text.c_str(), App().Title().c_str(), MB_OK);
-}
+void ShowMessage(const std::string& text) { Box(text, App().Title(), MB_OK, false); }
 
 int ApplicationMessageBox(const std::string& text, const std::string& caption, UINT flags) {
-    HWND active = GetActiveWindow();
-    HWND owner = App().Handle();
-    int result;
-    {
-        OtherWindowsDisabled disabled(owner);
-        result = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
-    }
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    return result;
+    return Box(text, caption, flags, true);
 }
 
 std::string SystemErrorText(DWORD error) {
@@ -181,6 +191,7 @@ std::string InputBox(const std::string& title, const std::string& prompt, int ma
     t.Item(kButton, "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 0, 92, 41, 50, 14);
 
     InputBoxState state{&title, &prompt, maxLength, {}};
+    ModalScope modal;
     INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.get(), BoxOwner(), InputBoxProc,
                                              reinterpret_cast<LPARAM>(&state));
     return result == IDOK ? state.text : std::string();

@@ -7,16 +7,21 @@
 
 namespace tk {
 
-// The error box: caption "Error", the error icon, one OK button. Modal to the thread's active
-// window, or to the application window when none is active.
+// Boxes are modal to the window the user is working with (Application::WindowInUse), also
+// while another program is active: they disable it and stay above it. While the program is
+// minimized a box waits until the taskbar button restores it, and it goes down and comes back
+// with the program's windows.
+
+// The error box: caption "Error", the error icon, one OK button.
 void ShowErrorBox(const std::string& text);
 
-// The plain box: caption the application title, no icon, one OK button. Owner as above.
+// The plain box: caption the application title, no icon, one OK button.
 void ShowMessage(const std::string& text);
 
-// A message box owned by the hidden application window. While it is up every other enabled,
-// visible top-level window of the thread is disabled; afterwards they are enabled again and the
-// window that was active before is activated. Returns the button (IDOK, IDCANCEL, ...).
+// A message box during which every other enabled, visible top-level window of the thread but
+// the application window is disabled; afterwards they are enabled again and the window that
+// was active before is activated. Returns the button (IDOK, IDCANCEL, ...), 0 if the program
+// ended before the box could come up.
 int ApplicationMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
 // The system's own text for an error code (FormatMessageA), without the trailing line break.

@@ -187,7 +187,8 @@ void Form::SetVisible(bool visible) {
         const bool wasVisible = Visible();
         visible_ = true;
         if (!wasVisible && OnShow) OnShow(this);  // before the window shows: it may pick the focus
-        if (!Visible()) return;
+        // Minimized, the program shows it when its taskbar button restores it.
+        if (!Visible() || App().Minimized()) return;
         ShowWindow(h, SW_SHOW);
         SetForegroundWindow(h);
         if (GetActiveWindow() != h) SetActiveWindow(h);
@@ -211,6 +212,7 @@ int Form::ShowModal() {
     HWND previous = GetActiveWindow();
     if (GetCapture()) ReleaseCapture();
     HWND h = Handle();
+    ModalScope modal;
     OtherWindowsDisabled disabled(h, tooltip_);
 
     modal_ = true;
@@ -233,24 +235,11 @@ int Form::ShowModal() {
             if (CloseQuery()) break;
             modalResult_ = 0;
         }
-        if (App().Terminated()) {
+        // WM_QUIT ends this loop and is left for the outer one.
+        if (App().Terminated() || !App().ProcessMessage()) {
             modalResult_ = mrCancel;
             break;
         }
-        MSG msg;
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r == 0) {  // WM_QUIT: end this loop and leave the quit for the outer one
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            App().Terminate();
-            modalResult_ = mrCancel;
-            break;
-        }
-        if (r == -1) {
-            modalResult_ = mrCancel;
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
     }
     return modalResult_;
 }
@@ -406,6 +395,17 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return r;
         }
         case WM_SHOWWINDOW:
+            if (lp == SW_PARENTCLOSING || lp == SW_PARENTOPENING) {
+                // The program minimized or restored: the form goes down with it, and comes
+                // back only if it is still shown. (The system's mark for a window hidden with
+                // its owner would also bring back a form hidden meanwhile.)
+                const bool show = wp && visible_;
+                if (show != (IsWindowVisible(WindowHandle()) != FALSE))
+                    SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                     (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                return 0;
+            }
             // Shown or hidden by a direct call on the window: keep Visible in step.
             if (lp == 0) visible_ = wp != 0;
             break;

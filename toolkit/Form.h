@@ -46,12 +46,13 @@ public:
     void SetAlphaBlendValue(int v);
 
     // Shows the window (created if needed; centred on the desktop the first time with
-    // ScreenCenter) and activates it.
+    // ScreenCenter) and activates it; while the program is minimized, once it is restored.
     void SetVisible(bool visible) override;
 
-    // Modal display: disables the thread's other top-level windows, runs a loop until
-    // ModalResult is nonzero (and the close query agrees), hides the form, re-enables the others,
-    // re-activates the window that was active before, and returns ModalResult.
+    // Modal display: disables the thread's other top-level windows (but the application window,
+    // see ModalWindowUp), runs a loop until ModalResult is nonzero (and the close query
+    // agrees), hides the form, re-enables the others, re-activates the window that was active
+    // before, and returns ModalResult.
     int ShowModal();
     bool Modal() const { return modal_; }
     int ModalResult() const { return modalResult_; }

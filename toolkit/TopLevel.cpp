@@ -21,13 +21,17 @@ POINT ScreenCentredOrigin(int width, int height) {
     return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
-OtherWindowsDisabled::OtherWindowsDisabled(HWND keep, HWND alsoKeep) : keep_(keep), alsoKeep_(alsoKeep) {
+OtherWindowsDisabled::OtherWindowsDisabled(HWND keep, HWND alsoKeep)
+    : keep_(keep), alsoKeep_(alsoKeep), app_(App().Handle()) {
     EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CALLBACK OtherWindowsDisabled::DisableOne(HWND hwnd, LPARAM self) {
     auto* d = reinterpret_cast<OtherWindowsDisabled*>(self);
-    if (hwnd == d->keep_ || hwnd == d->alsoKeep_ || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) return TRUE;
+    // The application window stays enabled: its taskbar button must still minimize the program.
+    if (hwnd == d->keep_ || hwnd == d->alsoKeep_ || hwnd == d->app_ || !IsWindowVisible(hwnd) ||
+        !IsWindowEnabled(hwnd))
+        return TRUE;
     try {
         d->disabled_.push_back(hwnd);
     } catch (...) {

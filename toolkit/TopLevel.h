@@ -17,8 +17,8 @@ HWND CreateHelperWindow(const char* className, WNDPROC proc, HWND parent = HWND_
 // Where a window of this size sits centred on the primary screen.
 POINT ScreenCentredOrigin(int width, int height);
 
-// Disables every other visible, enabled top-level window of the thread for its lifetime (or
-// until EnableAgain), whichever way the scope is left.
+// Disables every other visible, enabled top-level window of the thread but the application
+// window for its lifetime (or until EnableAgain), whichever way the scope is left.
 class OtherWindowsDisabled {
 public:
     explicit OtherWindowsDisabled(HWND keep, HWND alsoKeep = nullptr);
@@ -30,7 +30,7 @@ public:
 
 private:
     static BOOL CALLBACK DisableOne(HWND hwnd, LPARAM self);
-    HWND keep_, alsoKeep_;
+    HWND keep_, alsoKeep_, app_;
     std::vector<HWND> disabled_;
 };
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace batchtest;
@@ -51,6 +52,37 @@ int TempFiles(const std::string& folder) {
     for (const std::string& name : FolderNames(folder)) n += IsTempName(name);
     return n;
 }
+
+bool Above(HWND top, HWND below) {
+    for (HWND w = GetWindow(top, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == below) return true;
+    return false;
+}
+
+// The user at work in another program: a window of another thread, active while this lives.
+class OtherProgram {
+public:
+    OtherProgram() {
+        thread_ = std::thread([this] {
+            HWND w = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 80, nullptr, nullptr,
+                                     nullptr, nullptr);
+            SetForegroundWindow(w);
+            window_ = w;
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+            DestroyWindow(w);
+        });
+        while (!window_) Sleep(1);
+    }
+    ~OtherProgram() {
+        PostMessageA(window_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+
+private:
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
 
 }  // namespace
 
@@ -148,6 +180,74 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"clip.AVI"}));
     EXPECT_EQ(ReadFileBytes(out.File("clip.AVI")), AviBytes(200000));
     EXPECT_EQ(ReadFileBytes(clip), GviBytes(200000)) << "the source stays as it was";
+}
+
+// Wherever the user is, a box comes over the progress window and disables it: also while the user
+// is in another program, and when the batch ends with the program minimized, where "Done." waits
+// for the taskbar button to bring the program back. A box goes down to the taskbar and back
+// with the program, and closing the program meanwhile only brings the box forward.
+TEST_F(BatchTest, BoxesComeOverTheProgressWindowInTheBackgroundAndWhenMinimized) {
+    vt::TempFolder src, out;
+    const std::string clip = src.Write("clip.gvi", GviBytes(5000));
+    const HWND app = tk::App().Handle(), progress = Form2->Handle();
+    Strings seen;
+    auto look = [&](HWND box) {
+        vt::WaitFor([&] { return Above(box, progress); }, 1000);  // Wine restacks a moment late
+        seen.push_back(std::string(IsWindowVisible(box) ? "box" : "no box") +
+                       (IsWindowVisible(progress) ? ", progress" : "") + (IsWindowEnabled(progress) ? " enabled" : "") +
+                       (Above(box, progress) ? "" : ", below") + (IsWindowEnabled(app) ? "" : ", app disabled"));
+    };
+    {
+        Gate gate;
+        gate.convert = false;
+        gate.result = crCorrupted;
+        WorkerConverter = gate.Fn();
+        vt::DialogAnswerer answerer(AnswerEvery(look));
+        Start({clip}, out.Path());
+        ASSERT_TRUE(gate.WaitStarted());
+        OtherProgram other;
+        gate.Release();
+        ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+        ASSERT_EQ(answerer.Count(), 2u);
+        for (const vt::SeenDialog& box : answerer.Seen()) EXPECT_EQ(box.owner, progress) << box.text;
+    }
+    EXPECT_EQ(seen, (Strings{"box, progress", "box, progress"}));
+
+    seen.clear();
+    Gate gate;
+    WorkerConverter = gate.Fn();
+    std::atomic<bool> forward{false};
+    vt::DialogAnswerer answerer(AnswerEvery([&](HWND box) {
+        look(box);
+        vt::SendTo(app, WM_SYSCOMMAND, SC_MINIMIZE);
+        look(box);
+        vt::SendTo(app, WM_SYSCOMMAND, SC_CLOSE);
+        look(box);
+        forward = GetForegroundWindow() == box;
+    }));
+    Start({clip}, out.Path());
+    ASSERT_TRUE(gate.WaitStarted());
+    tk::App().Minimize();
+    std::atomic<bool> boxWhileMinimized{true};
+    std::thread taskbar([&] {
+        // The batch has ended (read while the user-interface thread waits for the restore).
+        vt::WaitFor([] { return BatchIndex == 2; }, 5000);
+        Sleep(300);
+        boxWhileMinimized = answerer.Count() != 0 || IsWindowVisible(progress);
+        vt::SendTo(app, WM_SYSCOMMAND, SC_RESTORE);
+    });
+    gate.Release();
+    const bool ended = vt::PumpUntil([] { return !Converting; }, 10000);
+    taskbar.join();
+    ASSERT_TRUE(ended);
+    EXPECT_FALSE(boxWhileMinimized);
+    EXPECT_EQ(seen, (Strings{"box, progress", "no box", "box, progress"}));
+    EXPECT_TRUE(forward);
+    // Minimized and restored once more, the program shows what it shows: the main window alone.
+    tk::App().Minimize();
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsWindowVisible(progress));
+    EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
 }
 
 TEST_F(BatchTest, FailedFilesAreReportedOneByOneAndLeaveNothingBehind) {
@@ -272,11 +372,36 @@ TEST_F(BatchTest, APersistentFaultGivesOneBoxAndEndsTheBatch) {
     EXPECT_FALSE(Form2->Timer1->Enabled());
     EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
     EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
-    LetWorkerGo(gate);
+
+    // The file in flight was withdrawn: its conversion runs on, unseen by the next batch, and
+    // its output goes once it has ended.
+    vt::TempFolder out2;
+    Form2->Label3->SetCaption("as left");
+    Start({clip}, out2.Path());
+    vt::PumpFor(300);
+    EXPECT_EQ(Form2->Label3->Caption(), "as left");
+    EXPECT_EQ(TempFiles(out.Path()), 1) << "never cut short";
+    gate.Release();
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+    EXPECT_TRUE(FolderNames(out.Path()).empty());
+    EXPECT_EQ(FolderNames(out2.Path()), (std::set<std::string>{"clip.AVI"}));
+}
+
+// At exit the output of a file in flight goes too, once its conversion has let go of it.
+TEST_F(BatchTest, AnOutputInFlightGoesOnExit) {
+    vt::TempFolder src, out;
+    Gate gate;
+    gate.convert = false;
+    WorkerConverter = gate.Fn();
+    Start({src.Write("clip.gvi", GviBytes(5000))}, out.Path());
+    ASSERT_TRUE(gate.WaitStarted());
+    Destroy();
+    EXPECT_TRUE(FolderNames(out.Path()).empty());
 }
 
 // A worker whose body ends early (here its conversion throws) frees itself; the batch finds it
-// gone at the next tick and ends with a box that says so. The partial output goes.
+// gone at the next tick and ends with a box that says so. The partial output goes, and the next
+// Start makes a new worker.
 TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
     vt::TempFolder src, out;
     const std::string one = src.Write("one.gvi", GviBytes(5000));
@@ -293,13 +418,17 @@ TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].text,
                   "The conversion stopped unexpectedly: \"one.gvi\" and any files after it were not "
-                  "converted. Start Vexlar GVI Converter again to convert them.");
+                  "converted. Start the conversion again to convert them.");
         EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
         EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
         EXPECT_TRUE(IsWindowVisible(Form1->WindowHandle()));
         EXPECT_EQ(Form1->ListView1->RowCount(), 2);
         EXPECT_TRUE(FolderNames(out.Path()).empty());
     }
+    WorkerConverter = nullptr;
+    vt::DialogAnswerer answerer(AnswerEvery());
+    ASSERT_TRUE(RunBatch({}, out.Path()));
+    EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"one.AVI", "two.AVI"}));
 }
 
 TEST_F(BatchTest, OutputNamesAreMadeUniqueAcrossBatches) {

@@ -31,6 +31,7 @@ void CountShows(int& shows) {
 TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller) {
     const auto started = std::chrono::steady_clock::now();  // the timer starts with the window
     Create(true, /*startupTimer=*/true);
+    tk::App().SetMainForm(form);  // a close from the taskbar would end the program
     const std::string marker = program.File("done.txt");
     const DWORD ui = GetCurrentThreadId();
     int promptShows = 0;
@@ -43,6 +44,7 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     struct {
         long ms = 0;
         bool mainVisible = true;
+        bool appEnabled = false, minimizedWithIt = false, closeBroughtItForward = false;
         std::vector<HWND> taskbar;
         bool marker = true;
         LRESULT check1 = -1, check2 = -1;
@@ -61,6 +63,13 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
         seen.focus = vt::FocusOf(ui);
         GetWindowRect(prompt, &seen.window);
         GetClientRect(prompt, &seen.client);
+        // The taskbar button still minimizes the program; closing it only brings the prompt back.
+        const HWND app = tk::App().Handle();
+        seen.appEnabled = IsWindowEnabled(app) != FALSE;
+        vt::SendTo(app, WM_SYSCOMMAND, SC_MINIMIZE);
+        seen.minimizedWithIt = !IsWindowVisible(prompt);
+        vt::SendTo(app, WM_SYSCOMMAND, SC_CLOSE);
+        seen.closeBroughtItForward = IsWindowVisible(prompt) && GetForegroundWindow() == prompt;
         // Enter on the focused "Done" (a click when the focus went astray, so the prompt ends).
         if (seen.focus == done) vt::PostKey(done, VK_RETURN);
         else PostMessageA(done, BM_CLICK, 0, 0);
@@ -72,6 +81,9 @@ TEST_F(CodecPromptTest, FirstStartPromptsAfterASecondAndDoneFetchesTheInstaller)
     EXPECT_FALSE(seen.mainVisible) << "the main window is hidden while the prompt is up";
     EXPECT_EQ(seen.taskbar, std::vector<HWND>{tk::App().Handle()}) << "the program keeps its taskbar button";
     EXPECT_FALSE(seen.marker) << "a start that ends during the prompt prompts again";
+    EXPECT_TRUE(seen.appEnabled);
+    EXPECT_TRUE(seen.minimizedWithIt);
+    EXPECT_TRUE(seen.closeBroughtItForward);
     EXPECT_EQ(seen.check1, BST_CHECKED);
     EXPECT_EQ(seen.check2, BST_UNCHECKED);
     EXPECT_EQ(seen.focus, done) << "\"Done\" has the focus when the prompt opens";

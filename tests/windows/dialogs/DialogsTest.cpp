@@ -96,7 +96,7 @@ TEST_F(DialogsTest, ApplicationBoxDisablesTheOtherWindowsAndRestoresTheActiveOne
     EXPECT_EQ(result, IDCANCEL);
     ASSERT_EQ(answer.Count(), 1u);
     vt::SeenDialog box = answer.Seen()[0];
-    EXPECT_EQ(box.owner, tk::App().Handle());
+    EXPECT_EQ(box.owner, browser) << "over the window in use";
     EXPECT_EQ(box.icon, BoxIcon::Warning);
     EXPECT_EQ(box.text, "Cannot create a file.");
     EXPECT_FALSE(browserEnabled);

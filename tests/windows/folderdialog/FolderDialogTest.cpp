@@ -496,7 +496,7 @@ TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
             HWND box = WaitDialog(dialog.NewFolderCaption(), false);
             ASSERT_NE(box, nullptr) << names[i];
             boxes.push_back(vt::ReadDialog(box));
-            disabledUnderBox = disabledUnderBox && !IsWindowEnabled(browser);
+            disabledUnderBox = disabledUnderBox && !IsWindowEnabled(browser) && boxes.back().owner == browser;
             PressButton(box, IDOK);
         }
         HWND browser = events.WaitOpened(static_cast<int>(names.size()) + 1);
@@ -515,7 +515,6 @@ TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
         EXPECT_EQ(boxes[i].title, dialog.NewFolderCaption()) << names[i];
         EXPECT_EQ(boxes[i].icon, vt::BoxIcon::Warning) << names[i];
         EXPECT_EQ(boxes[i].buttons, std::vector<int>{IDOK}) << names[i];
-        EXPECT_EQ(boxes[i].owner, tk::App().Handle()) << names[i];
     }
     EXPECT_TRUE(disabledUnderBox);
     for (const std::string& status : statusAfter) EXPECT_EQ(status, ShortenPath(parent, 50));

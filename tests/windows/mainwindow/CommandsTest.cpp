@@ -148,6 +148,15 @@ TEST_F(MainWindowTest, MinimizeSendsTheApplicationToTheTaskbar) {
     vt::PumpFor(50);
     EXPECT_FALSE(IsIconic(app));
     EXPECT_TRUE(IsWindowVisible(Window()));
+
+    // Shown or hidden while minimized, a window comes back as the program then shows it.
+    Click(*form->ImageButton8);
+    Form2->Show();
+    form->Hide();
+    EXPECT_FALSE(IsWindowVisible(Form2->WindowHandle()));
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsWindowVisible(Form2->WindowHandle()));
+    EXPECT_FALSE(IsWindowVisible(Window()));
     tk::App().SetMainForm(nullptr);
 }
 
