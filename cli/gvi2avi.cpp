@@ -3,6 +3,7 @@
 #include "conversion/FileJob.h"
 #include "conversion/OutputName.h"
 #include "conversion/Progress.h"
+#include "platform/Console.h"
 #include "platform/File.h"
 #include "platform/StopRequest.h"
 #include "platform/Text.h"
@@ -160,6 +161,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::WriteNamesAsUtf8();
     std::string outputFolder;
     bool haveOutput = false;
     bool quiet = false;
