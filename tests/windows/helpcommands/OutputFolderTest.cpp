@@ -5,6 +5,7 @@
 #include "tests/windows/support/ProgramTest.h"
 
 #include "app/OutputFolder.h"
+#include "platform/CodePage.h"
 #include "platform/File.h"
 
 using HelpCommandsTest = ProgramTest;
@@ -71,6 +72,21 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
     Click(*form->ImageButton10);
     EXPECT_EQ(root.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
+
+    // A name in any script: shown whole, saved at close and read back at the next start.
+    const std::wstring greekWide = vt::WideNames()[2].substr(0, vt::WideNames()[2].size() - 4);
+    const std::string greek = picked.Path() + platform::Narrow(greekWide) + "\\";
+    ASSERT_TRUE(CreateDirectoryA(greek.c_str(), nullptr));
+    BrowserRobot named({OkOn(Bare(greek))});
+    Click(*form->ImageButton10);
+    EXPECT_EQ(named.Join(), 1);
+    wchar_t shown[MAX_PATH] = {};
+    GetWindowTextW(form->Edit1->Handle(), shown, MAX_PATH);
+    EXPECT_EQ(std::wstring(shown), platform::Widen(picked.Path()) + greekWide + L"\\");
+    EXPECT_TRUE(form->CloseQuery());
+    Destroy();
+    Create(false);
+    EXPECT_EQ(form->Edit1->Text(), greek);
 }
 
 TEST_F(HelpCommandsTest, CancelOrAnItemWithoutPathKeepsTheFolderChosenBefore) {
