@@ -7,6 +7,7 @@
 
 #include "app/Globals.h"
 #include "controls/ImageButton3.h"
+#include "platform/CodePage.h"
 #include "platform/File.h"
 #include "platform/Text.h"
 #include "toolkit/Application.h"
@@ -38,9 +39,11 @@ std::string GoogleVideosFolderIn(std::string documents) {
 }
 
 std::string DefaultSourceFolder() {
-    char documents[MAX_PATH + 1] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE)) return {};
-    return GoogleVideosFolderIn(documents);
+    // Asked in UTF-16: the folder's name in the program's code page may take more bytes than
+    // the ANSI call's MAX_PATH.
+    wchar_t documents[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE)) return {};
+    return GoogleVideosFolderIn(platform::Narrow(documents));
 }
 
 std::string SettingsPath() { return ProgramFolder() + "set.txt"; }
@@ -175,10 +178,14 @@ void TForm1::FormCreate(tk::Component*) {
     std::string initial = DefaultSourceFolder();
     if (!initial.empty()) OpenDialog1->InitialDir = initial;
 
-    // The folder is taken as saved; Start checks that it exists.
+    // The folder is taken as saved; Start checks that it exists. Earlier versions wrote it in
+    // the system's legacy code page, which a line that is not UTF-8 still is.
     std::string path = SettingsPath();
     std::string line;
-    if (platform::FileExists(path) && platform::ReadFirstLine(path, line)) Edit1->SetText(line);
+    if (platform::FileExists(path) && platform::ReadFirstLine(path, line)) {
+        if (GetACP() == CP_UTF8 && !platform::IsUtf8(line)) line = platform::FromLegacyCodePage(line);
+        Edit1->SetText(line);
+    }
 }
 
 void TForm1::FormCloseQuery(tk::Component*, bool& CanClose) {

@@ -6,6 +6,7 @@
 #include "conversion/FileJob.h"
 #include "conversion/Incomplete.h"
 #include "conversion/OutputName.h"
+#include "platform/Console.h"
 #include "platform/File.h"
 #include "platform/StopRequest.h"
 #include "platform/Text.h"
@@ -207,6 +208,7 @@ void Summarize(const Counts& counts, const Plan& plan) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::WriteNamesAsUtf8();
     Options options;
     if (int status = ParseOptions(argc, argv, options); status >= 0) return status;
     const bool quiet = options.plan.quiet;

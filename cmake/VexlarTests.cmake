@@ -15,7 +15,8 @@ endfunction()
 function(vexlar_windows_test name)
   cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  # The program's manifest: the code under test runs with the code page and controls it gives.
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vexlar_manifest gtest gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   # Symbols for Wine's backtraces. GCC 12 at -O3 on i686 reports std::string concatenations
   # as overlapping copies (-Wrestrict, a known false positive); the product is not affected.

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/ShortenPath.h"
+#include "platform/CodePage.h"
 #include "toolkit/Application.h"
 #include "toolkit/Control.h"
 #include "toolkit/Dialogs.h"
@@ -44,14 +45,20 @@ std::wstring AnsiToWide(const std::string& text, UINT codePage = CP_ACP, DWORD f
     return wide;
 }
 
-std::string WideToAnsi(const wchar_t* text) {
-    if (!text || !*text) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string ansi(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), n, nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(n - 1));
-    return ansi;
+// An item's path and display name, asked in UTF-16: a path Windows accepts may take more than
+// the ANSI calls' MAX_PATH bytes in the program's code page.
+std::string PathOfItem(LPCITEMIDLIST item) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!item || !SHGetPathFromIDListW(item, path)) return {};
+    return platform::Narrow(path);
+}
+
+std::string DisplayNameOf(LPCITEMIDLIST item) {
+    SHFILEINFOW file{};
+    if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), 0, &file, sizeof file,
+                        SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_TYPENAME))
+        return {};
+    return platform::Narrow(file.szDisplayName);
 }
 
 bool IsDirectory(const std::wstring& path) {
@@ -85,8 +92,16 @@ size_t CharSize(const std::string& text, size_t i, UINT codePage) {
 // be the one typed, and one of spaces only would not be made at all.
 bool IsNameWindowsChanges(char last) { return last == ' ' || last == '.'; }
 
-// The status line's path is in the system's ANSI code page.
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+// The caption tables are in the system's legacy code page, which the program's own (UTF-8 under
+// its manifest) may not be: converted where they meet a window, never in the tables.
+std::string Shown(const std::string& caption) { return platform::FromLegacyCodePage(caption); }
+
+// The status line's path is in the program's code page: UTF-8, or a legacy one that may have
+// two-byte characters.
+size_t AnsiCharLength(unsigned char first) { return IsDBCSLeadByte(first) ? 2 : 1; }
+TCharLength StatusPathCharLength() {
+    return GetACP() == CP_UTF8 ? platform::Utf8CharLength : AnsiCharLength;
+}
 
 template <typename F>
 void Guarded(F&& f) {
@@ -336,16 +351,13 @@ bool TKestFolderDialog::NewFolderCaptionsStored() const {
 void TKestFolderDialog::NewFolderCaptionsChanged() {
     newFolderCaption_ = ResolveCaption(newFolderCaptions_, languageKey_);
     // The button keeps its width: it was fitted to the caption it was made with.
-    if (IsWindow(newFolderButton_)) SetWindowTextA(newFolderButton_, newFolderCaption_.c_str());
+    if (IsWindow(newFolderButton_)) SetWindowTextA(newFolderButton_, Shown(newFolderCaption_).c_str());
 }
 
 void TKestFolderDialog::LabelCaptionsChanged() {
     labelCaption_ = ResolveCaption(labelCaptions_, languageKey_);
 }
 
-std::string TKestFolderDialog::DisplayName() const {
-    return std::string(displayName_, strnlen(displayName_, sizeof displayName_));
-}
 
 // --- Execute -------------------------------------------------------------------------------------
 
@@ -369,11 +381,11 @@ bool TKestFolderDialog::Execute() {
     if (folderId >= 0) SHGetSpecialFolderLocation(owner, folderId, root.put());
 
     // One title for every browser this call opens.
-    const std::string title = labelCaption_;
+    const std::string title = Shown(labelCaption_);
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.pidlRoot = root.get();
-    info.pszDisplayName = displayName_;
+    info.pszDisplayName = displayNameBuffer_;
     info.lpszTitle = title.c_str();
     info.ulFlags = BrowseInfoFlagBits(Flags);
     info.lpfn = &TKestFolderDialog::BrowseCallback;
@@ -395,9 +407,8 @@ bool TKestFolderDialog::Execute() {
 
     bool chosen = false;
     if (result) {
-        char path[MAX_PATH + 1] = {};
-        SHGetPathFromIDListA(result.get(), path);
-        Folder = path;
+        Folder = PathOfItem(result.get());
+        displayName_ = DisplayNameOf(result.get());
         selectionPath_ = Folder;
         imageIndex_ = info.iImage;
         chosen = true;
@@ -458,7 +469,8 @@ void TKestFolderDialog::CreateNewFolderButton(HWND dialog) {
         PlaceNewFolderButton(dpi, client.bottom - client.top, GetSystemMetrics(SM_CYCAPTION));
 
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON;
-    HWND button = CreateWindowExA(0, "Button", newFolderCaption_.c_str(), style, place.x, place.y,
+    const std::string caption = Shown(newFolderCaption_);
+    HWND button = CreateWindowExA(0, "Button", caption.c_str(), style, place.x, place.y,
                                   place.width, place.height, dialog,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNewFolderButtonId)),
                                   tk::Instance(), nullptr);
@@ -471,8 +483,8 @@ void TKestFolderDialog::CreateNewFolderButton(HWND dialog) {
             tk::OwnedMemDc scratch(CreateCompatibleDC(nullptr));
             if (scratch) {
                 tk::SelectObjectScope select(scratch.get(), font);
-                GetTextExtentPoint32A(scratch.get(), newFolderCaption_.c_str(),
-                                      static_cast<int>(newFolderCaption_.size()), &text);
+                GetTextExtentPoint32A(scratch.get(), caption.c_str(), static_cast<int>(caption.size()),
+                                      &text);
             }
         }
         PostMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -518,7 +530,7 @@ std::string TKestFolderDialog::StatusTextWithoutPath(LPCITEMIDLIST item) {
     if (FAILED(desktop->GetDisplayNameOf(item, SHGDN_FORPARSING, &name))) return {};
     switch (name.uType) {
     case STRRET_WSTR: {
-        std::string text = WideToAnsi(name.pOleStr);
+        std::string text = name.pOleStr ? platform::Narrow(name.pOleStr) : std::string();
         CoTaskMemFree(name.pOleStr);
         return text;
     }
@@ -533,20 +545,16 @@ std::string TKestFolderDialog::StatusTextWithoutPath(LPCITEMIDLIST item) {
 
 void TKestFolderDialog::SelectionChanged(HWND dialog, LPCITEMIDLIST item) {
     ++selectionChanges_;
-    char path[MAX_PATH + 1] = {};
-    if (item) SHGetPathFromIDListA(item, path);
+    const std::string path = PathOfItem(item);
     // Only the user's own choices count; the dialog's list dies with it, so keep a copy.
     if (dialogReady_ && item) lastSelectionIdList_.reset(ILClone(item));
     selectionPath_ = path;
 
     if (Flags.Contains(TBrowseInfoFlags::ShowPath)) {
-        std::string status = ShortenPath(selectionPath_, kStatusLimit, IsAnsiLeadByte);
+        std::string status = ShortenPath(selectionPath_, kStatusLimit, StatusPathCharLength());
         if (status.empty() && item) status = StatusTextWithoutPath(item);
         if (status.empty() && item) {
-            SHFILEINFOA file{};
-            SHGetFileInfoA(reinterpret_cast<LPCSTR>(item), 0, &file, sizeof file,
-                           SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-            status.assign(file.szDisplayName, strnlen(file.szDisplayName, sizeof file.szDisplayName));
+            status = DisplayNameOf(item);
             selectionPath_ = status;
         }
         SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
@@ -575,7 +583,8 @@ LRESULT CALLBACK TKestFolderDialog::DialogWindowProc(HWND dialog, UINT msg, WPAR
 }
 
 void TKestFolderDialog::NewFolderCommand(HWND dialog) {
-    std::string name = tk::InputBox(newFolderCaption_, "", 255);
+    const std::string caption = Shown(newFolderCaption_);
+    std::string name = tk::InputBox(caption, "", 255);
     if (name.empty()) return;
 
     reopenRequested_ = true;
@@ -590,7 +599,7 @@ void TKestFolderDialog::NewFolderCommand(HWND dialog) {
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
                        ERROR_CANNOT_MAKE, 0, reinterpret_cast<LPSTR>(text.put()), 256, nullptr);
         std::string message = text ? static_cast<const char*>(text.get()) : "";
-        tk::ApplicationMessageBox(message, newFolderCaption_, MB_OK | MB_ICONEXCLAMATION);
+        tk::ApplicationMessageBox(message, caption, MB_OK | MB_ICONEXCLAMATION);
     }
 
     // Close this browser through its own Cancel; Execute opens the next on SelectionPath.

@@ -153,7 +153,7 @@ public:
     // The last browse dialog and its button; they die with the dialog (test with IsWindow).
     HWND DialogHandle() const { return dialogHandle_; }
     HWND NewFolderButton() const { return newFolderButton_; }
-    std::string DisplayName() const;
+    const std::string& DisplayName() const { return displayName_; }
     int ImageIndex() const { return imageIndex_; }
     const std::string& LabelCaption() const { return labelCaption_; }
     const std::string& NewFolderCaption() const { return newFolderCaption_; }
@@ -178,7 +178,10 @@ private:
     HWND dialogHandle_ = nullptr;
     HWND newFolderButton_ = nullptr;
     std::string labelCaption_;
-    char displayName_[MAX_PATH] = {};
+    // The shell writes the chosen item's name here, cut at MAX_PATH bytes; displayName_ is
+    // taken whole from the item.
+    char displayNameBuffer_[MAX_PATH] = {};
+    std::string displayName_;
     int imageIndex_ = 0;
     std::string selectionPath_;
     bool newFolderVisible_ = true;

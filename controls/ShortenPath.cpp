@@ -1,17 +1,19 @@
 // Shortens a path for the folder browser's status line by putting "..." for middle folders.
 #include "controls/ShortenPath.h"
 
+#include <algorithm>
+
 namespace {
 
 // Walks an ANSI text character by character.
 class Chars {
 public:
-    Chars(const std::string& s, TLeadByteTest isLead) : s_(s), isLead_(isLead) {}
+    Chars(const std::string& s, TCharLength length) : s_(s), length_(length) {}
 
     // Where the character at `i` (a character's first byte) ends.
     size_t Next(size_t i) const {
-        bool lead = isLead_ && isLead_(static_cast<unsigned char>(s_[i])) && i + 1 < s_.size();
-        return i + (lead ? 2 : 1);
+        size_t n = length_ ? length_(static_cast<unsigned char>(s_[i])) : 1;
+        return std::min(i + n, s_.size());
     }
     // The first backslash that is a character of its own, or npos.
     size_t FindBackslash() const {
@@ -34,13 +36,13 @@ public:
 
 private:
     const std::string& s_;
-    TLeadByteTest isLead_;
+    TCharLength length_;
 };
 
 }  // namespace
 
-std::string ShortenPath(std::string s, int limit, TLeadByteTest isLeadByte) {
-    const Chars chars(s, isLeadByte);  // follows s as it is cut
+std::string ShortenPath(std::string s, int limit, TCharLength charLength) {
+    const Chars chars(s, charLength);  // follows s as it is cut
     const int length = static_cast<int>(s.size());
     if (length <= limit || limit < 6 || chars.FindBackslash() == std::string::npos)
         return chars.Head(limit);
@@ -66,5 +68,5 @@ std::string ShortenPath(std::string s, int limit, TLeadByteTest isLeadByte) {
 
     if (fits()) return result + "\\" + s;
     const std::string whole = result + "\\" + s;
-    return Chars(whole, isLeadByte).Head(limit - 3) + "...";
+    return Chars(whole, charLength).Head(limit - 3) + "...";
 }

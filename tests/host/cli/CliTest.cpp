@@ -206,6 +206,15 @@ TEST_F(CliTest, EveryFileConvertedExitsWithZeroBesideItsSource) {
     EXPECT_EQ(ReadBytes(dir / "sub/clip.AVI").size(), 248u);
 }
 
+TEST_F(CliTest, NamesAreBytesEvenWhenNotUtf8) {
+    const std::string latin1 = "Vid\xE9o";  // é in Latin-1: not UTF-8
+    WriteBytes(dir / (latin1 + ".gvi"), MakeGvi(300, 292));
+    RunResult r = Gvi2avi({latin1 + ".gvi"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, latin1 + ".AVI\n");
+    EXPECT_EQ(ReadBytes(dir / (latin1 + ".AVI")).size(), 248u);
+}
+
 TEST_F(CliTest, TakenNamesGetCountersAndNothingIsOverwritten) {
     std::filesystem::create_directory(dir / "a");
     std::filesystem::create_directory(dir / "b");

@@ -6,8 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <set>
+#include <sstream>
 #include <string>
+
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -248,6 +254,8 @@ TEST(WinCli, CtrlCRemovesThePartialOutputAndExitsWith130) {
     EXPECT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
     CloseHandle(h);
 
+    // Names reach the console as UTF-8: its code page while the program runs, its own after.
+    ASSERT_TRUE(SetConsoleOutputCP(437));
     std::string folder = dir.substr(0, dir.size() - 1);
     Result r = RunCli("-o \"" + folder + "\" \"" + dir + "big.gvi\"", dir + "err.txt",
                       [&] {
@@ -261,12 +269,62 @@ TEST(WinCli, CtrlCRemovesThePartialOutputAndExitsWith130) {
         };
         for (int i = 0; i < 1000 && !copying(); ++i) Sleep(5);
         EXPECT_TRUE(copying());
+        EXPECT_EQ(GetConsoleOutputCP(), static_cast<UINT>(CP_UTF8));
         EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     });
+    EXPECT_EQ(GetConsoleOutputCP(), 437u);
     EXPECT_EQ(r.code, 130u);
     EXPECT_EQ(r.err, "gvi2avi: interrupted.\r\n");
     DeleteFileA((dir + "big.gvi").c_str());
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str())) << "the partial output must be removed";
+}
+
+// Names in any script, and a wildcard as cmd.exe hands it over (the program expands it), in a
+// folder with such a name: arguments, files and the list written are UTF-8.
+TEST(WinCli, NamesInAnyScriptAndWildcardsUnderCmd) {
+    const std::wstring wideNames[] = {L"\u0412\u0438\u0434\u0435\u043E", L"\u65E5\u672C\u8A9E\u306E\u30D3\u30C7\u30AA",
+                                      L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC", L"\U0001F3AC clip"};
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    const std::string root = std::string(base) + "vexlar-cli-names-" + std::to_string(GetCurrentProcessId());
+    const std::string dir = root + "\\" + platform::Narrow(wideNames[0]) + "\\";
+    std::filesystem::create_directories(platform::Widen(dir + "out"));
+    std::string good(100, 'g');
+    good.replace(20, 4, "goog");
+    std::set<std::string> expected;
+    for (const std::wstring& name : wideNames) {
+        Write(dir + platform::Narrow(name) + ".gvi", good);
+        expected.insert("out\\" + platform::Narrow(name) + ".AVI");
+    }
+    Write(dir + "other.avi", good);
+
+    std::string cmd = "cmd.exe /c cd /d \"" + dir + "\" && \"" + ExePath() +
+                      "\" -o out *.gvi nothing*.gvi > list.txt 2> err.txt";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 999;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+
+    EXPECT_EQ(code, 1u) << "a pattern that matches nothing is a missing file";
+    std::ifstream list(std::filesystem::path(platform::Widen(dir + "list.txt")));
+    std::set<std::string> written;
+    for (std::string line; std::getline(list, line);) written.insert(line.substr(0, line.find('\r')));
+    EXPECT_EQ(written, expected);
+    std::ifstream err(std::filesystem::path(platform::Widen(dir + "err.txt")));
+    std::stringstream errText;
+    errText << err.rdbuf();
+    EXPECT_NE(errText.str().find("\"nothing*.gvi\""), std::string::npos) << errText.str();
+    for (const std::string& name : expected)
+        EXPECT_EQ(std::filesystem::file_size(platform::Widen(dir + name)), 48u) << name;
+    list.close();
+    err.close();
+    std::filesystem::remove_all(platform::Widen(root));
 }
 
 }  // namespace

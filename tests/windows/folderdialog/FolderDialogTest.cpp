@@ -13,6 +13,7 @@
 #include "BrowserDriver.h"
 #include "controls/KestFolderDialog.h"
 #include "controls/ShortenPath.h"
+#include "platform/CodePage.h"
 #include "tests/windows/support/TestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComApartment.h"
@@ -160,7 +161,7 @@ TEST(FolderDialogProperties, LoadFromALayout) {
 }
 
 // Code page 932 whatever the machine's own: 表 is 0x95 0x5C, its second byte a backslash.
-bool IsLeadByte932(unsigned char c) { return IsDBCSLeadByteEx(932, c) != FALSE; }
+size_t CharLength932(unsigned char c) { return IsDBCSLeadByteEx(932, c) ? 2 : 1; }
 const std::string kHyo = "\x95\x5C";
 const std::wstring kHyoWide = L"\x8868";
 
@@ -190,11 +191,11 @@ TEST(FolderDialogPaths, DoubleByteTextIsWalkedByCharacter) {
     for (int i = 0; i < 12; ++i) twelve += kHyo;
     for (int i = 0; i < 10; ++i) ten += kHyo;
     for (int i = 0; i < 40; ++i) forty += kHyo;
-    EXPECT_EQ(ShortenPath("C:\\" + twelve + "\\folder\\" + ten, 50, IsLeadByte932),
+    EXPECT_EQ(ShortenPath("C:\\" + twelve + "\\folder\\" + ten, 50, CharLength932),
               "C:\\...\\folder\\" + ten);
-    EXPECT_EQ(ShortenPath("\\\\srv\\dir\\" + forty, 50, IsLeadByte932),
+    EXPECT_EQ(ShortenPath("\\\\srv\\dir\\" + forty, 50, CharLength932),
               "\\\\srv\\...\\" + forty.substr(0, 36) + "...");
-    EXPECT_EQ(ShortenPath("C:" + forty, 51, IsLeadByte932), "C:" + forty.substr(0, 48));
+    EXPECT_EQ(ShortenPath("C:" + forty, 51, CharLength932), "C:" + forty.substr(0, 48));
 }
 
 // The program's user-interface thread keeps one single-threaded apartment for its whole life;
@@ -720,33 +721,45 @@ TEST_F(FolderDialogBrowse, StartsWithTheButtonHiddenOrDisabledAsSet) {
     EXPECT_FALSE(enabled);
 }
 
-// Runs in its own process started with a German locale (see CMakeLists.txt).
-TEST_F(FolderDialogBrowse, GermanSystemShowsGermanTexts) {
-    if (GetSystemDefaultLangID() != 0x0407) {
-        // The German run must not pass by skipping.
-        if (std::getenv("VEXLAR_EXPECT_GERMAN")) FAIL() << "the process did not start with a German locale";
-        GTEST_SKIP() << "needs a German system language";
+// Runs in processes of their own, started with a German and with a Polish locale (see
+// CMakeLists.txt). The tables are bytes of the system's legacy code page, which the program's
+// own (UTF-8) is not: on screen they read as that code page reads them.
+TEST_F(FolderDialogBrowse, LocalSystemShowsItsTexts) {
+    const char* expected = std::getenv("VEXLAR_EXPECT_LANGUAGE");
+    if (!expected || dialog.LanguageKey() != expected) {
+        // A run for a language must not pass by skipping.
+        if (expected) FAIL() << "the process did not start with the locale of " << expected;
+        GTEST_SKIP() << "needs a German or Polish system language";
     }
-    EXPECT_EQ(dialog.LanguageKey(), "0407");
-    EXPECT_EQ(dialog.NewFolderCaption(), "Neuer Ordner");
-    EXPECT_EQ(dialog.LabelCaption(), "Ausgew\xE4hlter Ordner:");
+    const bool german = dialog.LanguageKey() == "0407";
+    EXPECT_EQ(platform::LegacyCodePage(), german ? 1252u : 1250u);
+    EXPECT_EQ(dialog.NewFolderCaption(), german ? "Neuer Ordner" : "Nowy folder");
+    EXPECT_EQ(dialog.LabelCaption(), german ? "Ausgew\xE4hlter Ordner:" : "Bie\xBF\xB1" "cy folder");
+    // In code page 1250 0xBF is ż and 0xB1 is ±.
+    const std::wstring label = german ? L"Ausgew\u00E4hlter Ordner:" : L"Bie\u017C\u00B1cy folder";
+    const std::wstring button = german ? L"Neuer Ordner" : L"Nowy folder";
     dialog.Folder = temp.path();
-    std::string buttonText;
-    std::vector<std::string> texts;
+    std::wstring buttonText;
+    std::vector<std::wstring> texts;
     int width = 0;
     ExecuteWith(dialog, [&] {
         HWND browser = events.WaitOpened(1);
         ASSERT_NE(browser, nullptr);
-        HWND button = GetDlgItem(browser, kNewFolderButtonId);
-        buttonText = WindowText(button);
-        RECT r = RectInParent(button);
-        width = r.right - r.left;
-        texts = ChildTexts(browser);
+        for (HWND child = GetWindow(browser, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[256] = {};
+            GetWindowTextW(child, text, 256);
+            texts.push_back(text);
+            if (GetDlgCtrlID(child) == kNewFolderButtonId) {
+                buttonText = text;
+                RECT r = RectInParent(child);
+                width = r.right - r.left;
+            }
+        }
         PressButton(browser, IDCANCEL);
     });
-    EXPECT_EQ(buttonText, "Neuer Ordner");
+    EXPECT_EQ(buttonText, button);
     EXPECT_GE(width, 75);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Ausgew\xE4hlter Ordner:"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end());
 }
 
 }  // namespace

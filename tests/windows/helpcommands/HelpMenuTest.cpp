@@ -4,6 +4,7 @@
 #include "tests/windows/support/ProgramTest.h"
 
 #include "app/Product.h"
+#include "platform/CodePage.h"
 #include "toolkit/Application.h"
 
 using HelpCommandsTest = ProgramTest;
@@ -74,6 +75,54 @@ TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
     EXPECT_EQ(call.parameters, "");
     EXPECT_FALSE(call.hasDirectory);
     EXPECT_EQ(call.show, SW_RESTORE);
+}
+
+// This test program, copied into a folder with a name in another script, runs this same test
+// there: set.txt and help.chm are found beside the running program, and set.txt written there.
+TEST_F(HelpCommandsTest, AProgramFolderWithANameInAnyScriptHoldsItsFiles) {
+    const std::wstring folderName = vt::WideNames()[0].substr(0, vt::WideNames()[0].size() - 4);  // Видео
+    if (GetEnvironmentVariableA("VEXLAR_COPIED_PROGRAM", nullptr, 0) != 0) {
+        SetProgramFolderOverride("");
+        const std::string folder = ProgramFolder();
+        EXPECT_NE(folder.find(platform::Narrow(folderName) + "\\"), std::string::npos) << folder;
+        Create();
+        EXPECT_EQ(form->Edit1->Text(), "D:\\" + platform::Narrow(folderName) + "\\");
+        PointerTo(*form->ImageButton6);
+        MenuRobot robot('c');
+        Click(*form->ImageButton6);
+        robot.Join();
+        ASSERT_EQ(ShellCalls().size(), 1u);
+        EXPECT_EQ(ShellCalls()[0].file, folder + "help.chm");
+        form->Edit1->SetText("E:\\Saved\\");
+        EXPECT_TRUE(form->CloseQuery());
+        return;
+    }
+    vt::TempFolder root;
+    const std::string folder = root.Path() + platform::Narrow(folderName) + "\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string copy = folder + "copy.exe";
+    ASSERT_TRUE(CopyFileW(self, platform::Widen(copy).c_str(), TRUE));
+    root.Write(platform::Narrow(folderName) + "\\set.txt", "D:\\" + platform::Narrow(folderName) + "\\\r\n");
+    std::string command = "\"" + copy + "\" --gtest_brief=1 --gtest_filter=" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "." +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    SetEnvironmentVariableA("VEXLAR_COPIED_PROGRAM", "1");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &si, &pi);
+    SetEnvironmentVariableA("VEXLAR_COPIED_PROGRAM", nullptr);
+    ASSERT_TRUE(started);
+    WaitForSingleObject(pi.hProcess, 120000);
+    DWORD code = 999;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(vt::ReadFileBytes(folder + "set.txt"), "E:\\Saved\\\r\n") << "written beside the copy";
 }
 
 TEST_F(HelpCommandsTest, VisitWebSiteOpensTheProductPageInTheDefaultBrowser) {

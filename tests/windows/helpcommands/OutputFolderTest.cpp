@@ -5,6 +5,7 @@
 #include "tests/windows/support/ProgramTest.h"
 
 #include "app/OutputFolder.h"
+#include "platform/CodePage.h"
 #include "platform/File.h"
 
 using HelpCommandsTest = ProgramTest;
@@ -71,6 +72,24 @@ TEST_F(HelpCommandsTest, ChosenFolderFillsTheFieldAndNothingIsSaved) {
     Click(*form->ImageButton10);
     EXPECT_EQ(root.Join(), 1);
     EXPECT_EQ(form->Edit1->Text(), "C:\\");
+
+    // A name in any script, longer in UTF-8 than the ANSI calls' MAX_PATH bytes though Windows
+    // takes it: shown whole, saved at close and read back at the next start.
+    std::wstring nameWide;
+    for (int i = 0; i < 12; ++i) nameWide += vt::WideNames()[1].substr(0, vt::WideNames()[1].size() - 4);
+    const std::string named = picked.Path() + platform::Narrow(nameWide) + "\\";
+    ASSERT_GT(named.size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_TRUE(CreateDirectoryA(named.c_str(), nullptr));
+    BrowserRobot robot({OkOn(Bare(named))});
+    Click(*form->ImageButton10);
+    EXPECT_EQ(robot.Join(), 1);
+    std::wstring shown(1024, L'\0');
+    shown.resize(GetWindowTextW(form->Edit1->Handle(), shown.data(), 1024));
+    EXPECT_EQ(shown, platform::Widen(picked.Path()) + nameWide + L"\\");
+    EXPECT_TRUE(form->CloseQuery());
+    Destroy();
+    Create(false);
+    EXPECT_EQ(form->Edit1->Text(), named);
 }
 
 TEST_F(HelpCommandsTest, CancelOrAnItemWithoutPathKeepsTheFolderChosenBefore) {

@@ -181,6 +181,8 @@ TEST(ProgramResources, IconVersionAndManifest) {
     EXPECT_STREQ(product, "Vexlar GVI Converter");
 
     EXPECT_NE(FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
+    // ...and UTF-8 as the code page of the ...A functions, whatever the system's.
+    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
     // The manifest makes the system load version 6 of the common controls.
     HMODULE comctl = LoadLibraryA("comctl32.dll");
     ASSERT_NE(comctl, nullptr);

@@ -21,6 +21,10 @@ TEST_F(MainWindowTest, SettingsFileGivesTheOutputFolder) {
         {"", "C:\\"},                                        // no line at all
         {"G:\\NoLineEnd", "G:\\NoLineEnd"},
         {"Z:\\gone\\folder\\\r\n", "Z:\\gone\\folder\\"},     // taken unchecked
+        // UTF-8, as this version writes it; an earlier version's line in the legacy code page
+        // (1252 here: 0xE9 is é).
+        {"D:\\\xD0\x92\xD0\xB8\xD0\xB4\xD0\xB5\xD0\xBE\\\r\n", "D:\\\xD0\x92\xD0\xB8\xD0\xB4\xD0\xB5\xD0\xBE\\"},
+        {"D:\\Vid\xE9os\\\r\n", "D:\\Vid\xC3\xA9os\\"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content ? c.content : "(no file)");

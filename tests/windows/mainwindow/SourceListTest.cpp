@@ -1,6 +1,8 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
 #include "tests/windows/support/ProgramTest.h"
 
+#include "platform/CodePage.h"
+
 #include <string>
 #include <vector>
 
@@ -107,6 +109,25 @@ TEST_F(MainWindowTest, LongDroppedPathsAreTakenWhole) {
     EXPECT_EQ(Rows(1), Strings{"0.00"});
 }
 
+TEST_F(MainWindowTest, DroppedNamesInAnyScriptAreListedAsTheyAre) {
+    vt::TempFolder root;
+    const std::string folder = vt::Names()[0].substr(0, vt::Names()[0].size() - 4);  // Видео
+    ASSERT_TRUE(CreateDirectoryA(root.File(folder).c_str(), nullptr));
+    std::vector<std::string> paths;
+    for (const std::string& name : vt::Names()) paths.push_back(root.Write(folder + "\\" + name, "x"));
+    Create();
+    Drop(paths);
+    ASSERT_EQ(Rows(), paths);
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(form->ListView1->Handle(), LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(std::wstring(text), platform::Widen(root.File(folder)) + L"\\" + vt::WideNames()[i]);
+    }
+}
+
 TEST_F(MainWindowTest, ThreeGigabyteFileShowsItsTrueSize) {
     vt::TempFolder folder;
     std::string big = MakeFileOfSize(folder, "big.gvi", 3221225472ull);
@@ -121,12 +142,13 @@ TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
     vt::TempFolder folder;
     const std::string b = folder.Write("b.gvi", "b"), c = folder.Write("c.gvi", "c");
     const std::string typed = folder.File("typed.txt");
+    const std::string named = folder.Write(vt::Names()[3], "n");  // 🎬 clip.gvi
     Create();
     Drop({"C:\\v\\first.gvi", b});
     // What the user sees: the program's filter, and no read-only box.
     std::string filter;
     bool readOnlyBox = true;
-    vt::DialogAnswerer::Options answer = vt::OpenFileAnswer({c, b, typed, c});
+    vt::DialogAnswerer::Options answer = vt::OpenFileAnswer({c, b, typed, c, named});
     answer.inspect = [&](HWND dialog) {
         filter = vt::TextOf(GetDlgItem(dialog, 0x470));                      // cmb1: files of type
         readOnlyBox = IsWindowVisible(GetDlgItem(dialog, 0x410)) != FALSE;  // chx1
@@ -136,8 +158,8 @@ TEST_F(MainWindowTest, DialogAddsNewFilesAfterTheRowsInItsOrder) {
         Click(*form->ImageButton2);
     }
     // Whatever the dialog returns is taken, extension or not.
-    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", b, c, typed}));
-    EXPECT_EQ(form->Label1->Caption(), "Added 4 file(s).");
+    EXPECT_EQ(Rows(), (Strings{"C:\\v\\first.gvi", b, c, typed, named}));
+    EXPECT_EQ(form->Label1->Caption(), "Added 5 file(s).");
     EXPECT_EQ(filter, "Google Video (*.GVI)");
     EXPECT_FALSE(readOnlyBox);
 }

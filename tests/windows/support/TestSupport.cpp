@@ -1,6 +1,8 @@
 // Helpers for the Windows GUI tests.
 #include "tests/windows/support/TestSupport.h"
 
+#include "platform/CodePage.h"
+
 #include <shlobj.h>
 
 #include <chrono>
@@ -253,23 +255,36 @@ DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, in
 }
 
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point) {
-    size_t names = 1;  // the list's final zero
-    for (const std::string& p : paths) names += p.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names);
+    std::wstring names;
+    for (const std::string& p : paths) names += platform::Widen(p) + L'\0';
+    names += L'\0';  // the list's final zero
+    const size_t bytes = names.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     if (!memory) return nullptr;
     auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
     header->pFiles = sizeof(DROPFILES);
     header->pt = point;
     header->fNC = FALSE;
-    header->fWide = FALSE;
-    char* out = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
-    for (const std::string& p : paths) {
-        memcpy(out, p.c_str(), p.size() + 1);
-        out += p.size() + 1;
-    }
-    *out = '\0';
+    header->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), bytes);
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+const std::vector<std::wstring>& WideNames() {
+    static const std::vector<std::wstring> names = {
+        L"\u0412\u0438\u0434\u0435\u043E.gvi",                           // Видео.gvi
+        L"\u65E5\u672C\u8A9E\u306E\u30D3\u30C7\u30AA.gvi",             // 日本語のビデオ.gvi
+        L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.gvi",      // Ελληνικά.gvi
+        L"\U0001F3AC clip.gvi",                                             // 🎬 clip.gvi
+    };
+    return names;
+}
+
+std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const std::wstring& w : WideNames()) names.push_back(platform::Narrow(w));
+    return names;
 }
 
 namespace {

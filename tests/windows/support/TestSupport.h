@@ -93,9 +93,14 @@ private:
 // there are several, as a user types a multiple selection), then the button pressed.
 DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, int button = IDOK);
 
-// An HDROP as the shell hands it over with WM_DROPFILES (ANSI names); the receiver frees it
-// with DragFinish.
+// An HDROP as the shell hands it over with WM_DROPFILES (wide names, from paths in the active
+// code page); the receiver frees it with DragFinish.
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point = {0, 0});
+
+// File names a Western legacy code page cannot hold, as UTF-16 and in the active code page:
+// Cyrillic, Japanese, Greek, and an emoji (four bytes in UTF-8, a surrogate pair in UTF-16).
+const std::vector<std::wstring>& WideNames();
+std::vector<std::string> Names();
 
 // A file's bytes; "<missing>" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
