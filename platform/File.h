@@ -94,11 +94,11 @@ public:
     File& operator=(File&& other) noexcept;
 
     // An existing file, read only. Fails on a directory or a file another opener holds.
-    bool OpenRead(const std::string& path);
+    bool OpenRead(const std::string& path) { return Open(path, false, true); }
     // An existing file, read only, letting others read it too (small settings files).
-    bool OpenReadShared(const std::string& path);
+    bool OpenReadShared(const std::string& path) { return Open(path, false, false); }
     // Creates the file for reading and writing, truncating an existing one to zero length.
-    bool Create(const std::string& path);
+    bool Create(const std::string& path) { return Open(path, true, true); }
 
     bool IsOpen() const;
     // Reads up to `size` bytes; `got` is 0 at the end of the file.
