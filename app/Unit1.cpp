@@ -10,10 +10,12 @@
 #include "platform/File.h"
 #include "platform/Text.h"
 #include "toolkit/Application.h"
+#include "toolkit/WindowDrag.h"
 
 bool DragActive = false;
 int32_t DragOriginX = 0;
 int32_t DragOriginY = 0;
+static tk::WindowDrag Drag(DragActive, DragOriginX, DragOriginY);
 
 // --- Sizes and folders ----------------------------------------------------------------------
 
@@ -161,7 +163,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CAPTURECHANGED:
             // A box, Alt+Tab or Ctrl+Alt+Del took the mouse before the button came up: no
             // release will come, so the drag ends here.
-            if (reinterpret_cast<HWND>(lp) != WindowHandle()) DragActive = false;
+            if (reinterpret_cast<HWND>(lp) != WindowHandle()) Drag.Release();
             break;
         default:
             break;
@@ -278,23 +280,9 @@ void TForm1::ImageButton7Click(tk::Component*) { Close(); }
 void TForm1::ImageButton9Click(tk::Component*) { Close(); }
 void TForm1::ImageButton8Click(tk::Component*) { tk::App().Minimize(); }
 
-// Dragging: the pressed control moves with the window, so after each move the pointer is back
-// at the origin point of the control and the window follows without drift.
-void TForm1::Image2MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) {
-    DragActive = true;
-    DragOriginX = X;
-    DragOriginY = Y;
-}
-
-void TForm1::Image2MouseMove(tk::Component*, tk::ShiftState, int X, int Y) {
-    if (!DragActive) return;
-    SetLeft(Left() + X - DragOriginX);
-    SetTop(Top() + Y - DragOriginY);
-}
-
-void TForm1::Image2MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) {
-    DragActive = false;
-}
+void TForm1::Image2MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) { Drag.Press(X, Y); }
+void TForm1::Image2MouseMove(tk::Component*, tk::ShiftState, int X, int Y) { Drag.Move(*this, X, Y); }
+void TForm1::Image2MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) { Drag.Release(); }
 
 void TForm1::Label2MouseDown(tk::Component* Sender, tk::MouseButton Button, tk::ShiftState Shift, int X, int Y) {
     Image2MouseDown(Sender, Button, Shift, X, Y);

@@ -7,6 +7,7 @@
 #include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/WindowDrag.h"
 
 TMyThread* MyThread = nullptr;
 std::string CurrentSource;
@@ -14,16 +15,16 @@ std::string FinalPath;
 std::string TempPath;
 uint64_t SourceSize = 0;
 bool TimerBusy = false;
-bool ProgressDragActive = false;
-int32_t ProgressDragOriginX = 0;
-int32_t ProgressDragOriginY = 0;
 
 DWORD WorkerPollMs = 500;
 TMyThread::TConverter WorkerConverter = nullptr;
 
 namespace {
 
-constexpr int kBarHeight = 14;
+bool DragActive = false;
+int32_t DragOriginX = 0;
+int32_t DragOriginY = 0;
+tk::WindowDrag Drag(DragActive, DragOriginX, DragOriginY);
 
 // The file on disk behind CurrentSource, FinalPath and TempPath.
 TFileJob Job;
@@ -41,14 +42,14 @@ int CurrentPercent() {
     return CurrentPercent(platform::CurrentSize(TempPath).value_or(0), SourceSize);
 }
 
-tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
+tk::Bitmap ProgressBarPicture(int Width, int Height, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
     tk::Bitmap bar;
     if (Width <= 0) return bar;
-    bar.SetSize(Width, kBarHeight);
+    bar.SetSize(Width, Height);
     tk::Canvas canvas(bar);
     canvas.DrawOpaque(0, 0, Edge);
     canvas.DrawOpaque(Width - 1, 0, Edge);
-    if (Width > 2) canvas.StretchDraw({1, 0, Width - 1, kBarHeight}, Fill);
+    if (Width > 2) canvas.StretchDraw({1, 0, Width - 1, Height}, Fill);
     GdiFlush();  // the pixels are read straight from the DIB section
     return bar;
 }
@@ -140,7 +141,7 @@ void TForm2::FormCloseQuery(tk::Component*, bool& CanClose) {
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // The mouse taken away before the button came up (a box, Alt+Tab): no release will come.
     if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lp) != WindowHandle())
-        ProgressDragActive = false;
+        Drag.Release();
     return tk::Form::HandleMessage(msg, wp, lp);
 }
 
@@ -286,23 +287,13 @@ void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {
 }
 
 void TForm2::DrawProgressBar(int Percent, tk::Image* Target) {
-    Target->SetPicture(ProgressBarPicture(BarWidth(Percent), Image2->Picture(), Image3->Picture()));
+    // The bar's full size is its image's in the layout.
+    Target->SetPicture(ProgressBarPicture(BarWidth(Percent, Target->Width()), Target->Height(),
+                                          Image2->Picture(), Image3->Picture()));
 }
 
 // --- Dragging by the background -------------------------------------------------------------
 
-void TForm2::Image1MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) {
-    ProgressDragActive = true;
-    ProgressDragOriginX = X;
-    ProgressDragOriginY = Y;
-}
-
-void TForm2::Image1MouseMove(tk::Component*, tk::ShiftState, int X, int Y) {
-    if (!ProgressDragActive) return;
-    SetLeft(Left() + X - ProgressDragOriginX);
-    SetTop(Top() + Y - ProgressDragOriginY);
-}
-
-void TForm2::Image1MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) {
-    ProgressDragActive = false;
-}
+void TForm2::Image1MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) { Drag.Press(X, Y); }
+void TForm2::Image1MouseMove(tk::Component*, tk::ShiftState, int X, int Y) { Drag.Move(*this, X, Y); }
+void TForm2::Image1MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) { Drag.Release(); }

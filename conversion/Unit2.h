@@ -24,10 +24,6 @@ extern std::string FinalPath;      // its output name
 extern std::string TempPath;       // where the worker writes it until it is renamed
 extern uint64_t SourceSize;        // the source's size when the file began
 extern bool TimerBusy;             // Timer1Timer runs; a nested tick returns at once
-// The progress window's own drag state (the main window has another).
-extern bool ProgressDragActive;
-extern int32_t ProgressDragOriginX;
-extern int32_t ProgressDragOriginY;
 
 // How the worker that FormCreate makes polls and converts; tests and benchmarks shorten the
 // poll or stand in for the routine. The poll is read when the window is made, the converter
@@ -37,9 +33,9 @@ extern TMyThread::TConverter WorkerConverter;
 
 // Progress of the current file, 0 to 100, from the temporary file's current size.
 int CurrentPercent();
-// A progress bar Width pixels wide: the edge column at 0 and at Width - 1, the fill column
+// A progress bar Width x Height pixels: the edge column at 0 and at Width - 1, the fill column
 // stretched over the columns between. Width 0 gives an empty picture.
-tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill);
+tk::Bitmap ProgressBarPicture(int Width, int Height, const tk::Bitmap& Edge, const tk::Bitmap& Fill);
 
 class TForm2 : public tk::Form {
 public:
