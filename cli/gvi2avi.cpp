@@ -29,7 +29,7 @@
 namespace {
 
 constexpr const char* kProgram = "gvi2avi";
-constexpr const char* kProduct = "Vexlar GVI Converter";
+constexpr const char* kProduct = VEXLAR_PRODUCT;
 
 enum ExitCode { kAllConverted = 0, kSomeFailed = 1, kUsage = 2 };
 
