@@ -34,8 +34,7 @@ std::string GoogleVideosFolderIn(std::string documents) {
     // Without a documents folder there is nothing to look for: a relative name would search
     // the current directory.
     if (documents.empty()) return {};
-    if (documents.back() != '\\') documents += '\\';
-    std::string folder = documents + "My Videos\\Google Videos\\";
+    std::string folder = platform::WithTrailingSeparator(documents) + "My Videos\\Google Videos\\";
     return platform::DirectoryExists(folder) ? folder : std::string();
 }
 
@@ -253,8 +252,7 @@ void TForm1::ImageButton1Click(tk::Component*) {
 
     // Output names are appended to the folder directly: a folder text saved without its
     // trailing "\" would glue them to the folder's own name.
-    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    OutputFolder = folder;
+    OutputFolder = platform::WithTrailingSeparator(folder);
     BatchFiles.clear();
     for (int row = 0, rows = ListView1->RowCount(); row < rows; ++row)
         BatchFiles.push_back(ListView1->RowText(row, 0));

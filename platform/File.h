@@ -19,6 +19,13 @@ inline constexpr const char* kNativeNameSeparators = "/";
 inline constexpr const char* kNativeFolderSeparator = "/";
 #endif
 
+// The folder with a separator at its end, ready for names to be appended; "" stays "".
+inline std::string WithTrailingSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '/' && folder.back() != *kNativeFolderSeparator)
+        folder += kNativeFolderSeparator;
+    return folder;
+}
+
 // The OS error code of the last failed call here (GetLastError() or errno).
 using OsError = unsigned long;
 
