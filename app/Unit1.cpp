@@ -17,18 +17,7 @@ int32_t DragOriginX = 0;
 int32_t DragOriginY = 0;
 static tk::WindowDrag Drag(DragActive, DragOriginX, DragOriginY);
 
-// --- Sizes and folders ----------------------------------------------------------------------
-
-std::string DecimalSeparator() {
-    char buffer[8] = {};
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer);
-    if (n <= 1) return ".";
-    return std::string(buffer);
-}
-
-std::string FileSizeText(const std::string& path) {
-    return FormatMegabytes(FileSizeInBytes(path), DecimalSeparator());
-}
+// --- Folders --------------------------------------------------------------------------------
 
 std::string GoogleVideosFolderIn(std::string documents) {
     // Without a documents folder there is nothing to look for: a relative name would search
@@ -192,10 +181,8 @@ void TForm1::FormCloseQuery(tk::Component*, bool& CanClose) {
 // --- The source list ------------------------------------------------------------------------
 
 bool TForm1::AddSourceFile(const std::string& Path) {
-    // Paths are compared as exact text: the same file under another spelling is another row.
-    for (int row = 0, rows = ListView1->RowCount(); row < rows; ++row) {
-        if (ListView1->RowText(row, 0) == Path) return false;
-    }
+    if (IsListed(Path, ListView1->RowCount(), [this](int row) { return ListView1->RowText(row, 0); }))
+        return false;
     ListView1->AddRow({Path, FileSizeText(Path)});
     return true;
 }

@@ -44,7 +44,7 @@ TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
     // The user's setting changed while the program runs is read afresh.
     for (const char* separator : {";", "."}) {
         DecimalSeparatorSetTo set(separator);
-        EXPECT_EQ(DecimalSeparator(), separator);
+        EXPECT_EQ(platform::DecimalSeparator(), separator);
         EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
     }
 }
