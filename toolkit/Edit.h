@@ -23,11 +23,8 @@ public:
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; }
 
-    NotifyEvent OnChange;
-
 protected:
     void CreateParams(CreateParamsData& params) override;
-    LRESULT CommandNotify(WORD code) override;
     HBRUSH CtlColor(HDC dc) override;
 
 private:

@@ -41,11 +41,6 @@ void Edit::SetReadOnly(bool v) {
     if (HWND h = WindowHandle()) SendMessageA(h, EM_SETREADONLY, v, 0);
 }
 
-LRESULT Edit::CommandNotify(WORD code) {
-    if (code == EN_CHANGE && OnChange) OnChange(this);
-    return 0;
-}
-
 HBRUSH Edit::CtlColor(HDC dc) {
     // Read-only fields keep the field colour (the system would grey them).
     const Color c = GetColor();
