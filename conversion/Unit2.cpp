@@ -15,16 +15,16 @@ std::string FinalPath;
 std::string TempPath;
 uint64_t SourceSize = 0;
 bool TimerBusy = false;
+bool ProgressDragActive = false;
+int32_t ProgressDragOriginX = 0;
+int32_t ProgressDragOriginY = 0;
 
 DWORD WorkerPollMs = 500;
 TMyThread::TConverter WorkerConverter = nullptr;
 
 namespace {
 
-bool DragActive = false;
-int32_t DragOriginX = 0;
-int32_t DragOriginY = 0;
-tk::WindowDrag Drag(DragActive, DragOriginX, DragOriginY);
+tk::WindowDrag Drag(ProgressDragActive, ProgressDragOriginX, ProgressDragOriginY);
 
 // The file on disk behind CurrentSource, FinalPath and TempPath.
 TFileJob Job;

@@ -24,6 +24,10 @@ extern std::string FinalPath;      // its output name
 extern std::string TempPath;       // where the worker writes it until it is renamed
 extern uint64_t SourceSize;        // the source's size when the file began
 extern bool TimerBusy;             // Timer1Timer runs; a nested tick returns at once
+// The progress window's own drag state (the main window has another).
+extern bool ProgressDragActive;
+extern int32_t ProgressDragOriginX;
+extern int32_t ProgressDragOriginY;
 
 // How the worker that FormCreate makes polls and converts; tests and benchmarks shorten the
 // poll or stand in for the routine. The poll is read when the window is made, the converter
