@@ -1,7 +1,7 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
 #include "tests/windows/support/ProgramTest.h"
+#include "platform/Text.h"
 
-#include <string>
 #include <vector>
 
 using MainWindowTest = ProgramTest;
