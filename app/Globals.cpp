@@ -23,8 +23,7 @@ std::string ProgramFolder() {
 }
 
 void SetProgramFolderOverride(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    ProgramFolderOverride() = std::move(folder);
+    ProgramFolderOverride() = platform::WithTrailingSeparator(std::move(folder));
 }
 
 HINSTANCE SystemShellOpen(HWND owner, const char* verb, const char* file, const char* parameters,

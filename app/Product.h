@@ -5,8 +5,8 @@
 
 namespace product {
 
-inline constexpr const char* kTitle = "Vexlar GVI Converter " VEXLAR_VERSION;  // windows and taskbar
-inline constexpr const char* kName = "Vexlar GVI Converter";
+inline constexpr const char* kTitle = VEXLAR_PRODUCT " " VEXLAR_VERSION;  // windows and taskbar
+inline constexpr const char* kName = VEXLAR_PRODUCT;
 inline constexpr const char* kVersion = VEXLAR_VERSION;
 
 inline constexpr const char* kWebPage = "http://www.vexlar.com/gvi_converter.htm";

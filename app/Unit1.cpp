@@ -11,30 +11,20 @@
 #include "platform/File.h"
 #include "platform/Text.h"
 #include "toolkit/Application.h"
+#include "toolkit/WindowDrag.h"
 
 bool DragActive = false;
 int32_t DragOriginX = 0;
 int32_t DragOriginY = 0;
+static tk::WindowDrag Drag(DragActive, DragOriginX, DragOriginY);
 
-// --- Sizes and folders ----------------------------------------------------------------------
-
-std::string DecimalSeparator() {
-    char buffer[8] = {};
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer);
-    if (n <= 1) return ".";
-    return std::string(buffer);
-}
-
-std::string FileSizeText(const std::string& path) {
-    return FormatMegabytes(FileSizeInBytes(path), DecimalSeparator());
-}
+// --- Folders --------------------------------------------------------------------------------
 
 std::string GoogleVideosFolderIn(std::string documents) {
     // Without a documents folder there is nothing to look for: a relative name would search
     // the current directory.
     if (documents.empty()) return {};
-    if (documents.back() != '\\') documents += '\\';
-    std::string folder = documents + "My Videos\\Google Videos\\";
+    std::string folder = platform::WithTrailingSeparator(documents) + "My Videos\\Google Videos\\";
     return platform::DirectoryExists(folder) ? folder : std::string();
 }
 
@@ -164,7 +154,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CAPTURECHANGED:
             // A box, Alt+Tab or Ctrl+Alt+Del took the mouse before the button came up: no
             // release will come, so the drag ends here.
-            if (reinterpret_cast<HWND>(lp) != WindowHandle()) DragActive = false;
+            if (reinterpret_cast<HWND>(lp) != WindowHandle()) Drag.Release();
             break;
         default:
             break;
@@ -198,10 +188,8 @@ void TForm1::FormCloseQuery(tk::Component*, bool& CanClose) {
 // --- The source list ------------------------------------------------------------------------
 
 bool TForm1::AddSourceFile(const std::string& Path) {
-    // Paths are compared as exact text: the same file under another spelling is another row.
-    for (int row = 0, rows = ListView1->RowCount(); row < rows; ++row) {
-        if (ListView1->RowText(row, 0) == Path) return false;
-    }
+    if (IsListed(Path, ListView1->RowCount(), [this](int row) { return ListView1->RowText(row, 0); }))
+        return false;
     ListView1->AddRow({Path, FileSizeText(Path)});
     return true;
 }
@@ -258,8 +246,7 @@ void TForm1::ImageButton1Click(tk::Component*) {
 
     // Output names are appended to the folder directly: a folder text saved without its
     // trailing "\" would glue them to the folder's own name.
-    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    OutputFolder = folder;
+    OutputFolder = platform::WithTrailingSeparator(folder);
     BatchFiles.clear();
     for (int row = 0, rows = ListView1->RowCount(); row < rows; ++row)
         BatchFiles.push_back(ListView1->RowText(row, 0));
@@ -285,23 +272,9 @@ void TForm1::ImageButton7Click(tk::Component*) { Close(); }
 void TForm1::ImageButton9Click(tk::Component*) { Close(); }
 void TForm1::ImageButton8Click(tk::Component*) { tk::App().Minimize(); }
 
-// Dragging: the pressed control moves with the window, so after each move the pointer is back
-// at the origin point of the control and the window follows without drift.
-void TForm1::Image2MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) {
-    DragActive = true;
-    DragOriginX = X;
-    DragOriginY = Y;
-}
-
-void TForm1::Image2MouseMove(tk::Component*, tk::ShiftState, int X, int Y) {
-    if (!DragActive) return;
-    SetLeft(Left() + X - DragOriginX);
-    SetTop(Top() + Y - DragOriginY);
-}
-
-void TForm1::Image2MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) {
-    DragActive = false;
-}
+void TForm1::Image2MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) { Drag.Press(X, Y); }
+void TForm1::Image2MouseMove(tk::Component*, tk::ShiftState, int X, int Y) { Drag.Move(*this, X, Y); }
+void TForm1::Image2MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) { Drag.Release(); }
 
 void TForm1::Label2MouseDown(tk::Component* Sender, tk::MouseButton Button, tk::ShiftState Shift, int X, int Y) {
     Image2MouseDown(Sender, Button, Shift, X, Y);

@@ -29,11 +29,6 @@ extern int32_t DragOriginY;
 // What the system shows beside the program when a logoff or shutdown comes during a batch.
 inline constexpr char kShutdownBlockReason[] = "Converting GVI files...";
 
-// The decimal separator of the user's regional settings ("." when there is none).
-std::string DecimalSeparator();
-// The "Size (MB)" text of a source file.
-std::string FileSizeText(const std::string& path);
-
 // "My Videos\Google Videos\" under the documents folder, when that folder exists; else "".
 std::string GoogleVideosFolderIn(std::string documents);
 // The same under the user's documents folder: the open dialog's initial folder.

@@ -9,14 +9,14 @@
 #include "app/Product.h"
 #include "controls/KestFolderDialog.h"
 #include "platform/File.h"
+#include "platform/File.h"
 #include "toolkit/Application.h"
 
 std::string BrowseOutputFolder() {
     auto dialog = std::make_unique<TKestFolderDialog>(nullptr);
     std::string folder;
     if (dialog->Execute() && !dialog->Folder.empty()) {
-        folder = dialog->Folder;
-        if (folder.back() != '\\') folder += '\\';
+        folder = platform::WithTrailingSeparator(dialog->Folder);
     }
     return folder;
 }

@@ -30,7 +30,7 @@ using namespace cli;
 
 namespace {
 
-constexpr const char* kProduct = "Vexlar GVI Converter";
+constexpr const char* kProduct = VEXLAR_PRODUCT;
 
 struct Interrupted : std::runtime_error {
     Interrupted() : std::runtime_error("interrupted") {}

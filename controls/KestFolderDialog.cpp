@@ -19,17 +19,6 @@ namespace {
 
 constexpr int kStatusLimit = 50;
 
-struct ComRelease {
-    void operator()(IUnknown* p) const { p->Release(); }
-};
-using ShellFolderPtr = std::unique_ptr<IShellFolder, ComRelease>;
-
-ShellFolderPtr DesktopFolder() {
-    IShellFolder* folder = nullptr;
-    if (FAILED(SHGetDesktopFolder(&folder))) return nullptr;
-    return ShellFolderPtr(folder);
-}
-
 bool DirectoryExists(const std::string& path) {
     if (path.empty()) return false;
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -505,8 +494,8 @@ void TKestFolderDialog::CreateNewFolderButton(HWND dialog) {
 }
 
 void TKestFolderDialog::SelectFolderByPath(HWND dialog, const std::string& path) {
-    ShellFolderPtr desktop = DesktopFolder();
-    if (!desktop || !DirectoryExists(path)) return;
+    tk::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !DirectoryExists(path)) return;
     std::wstring wide = AnsiToWide(path);
     // A shell may match the list against its tree byte for byte, and a list holds a folder's
     // access time, which parsing the path below it can refresh: a second parse, made once the
@@ -524,8 +513,8 @@ void TKestFolderDialog::SelectFolderByPath(HWND dialog, const std::string& path)
 
 // The item's parsing name, whatever kind of STRRET the shell answers with.
 std::string TKestFolderDialog::StatusTextWithoutPath(LPCITEMIDLIST item) {
-    ShellFolderPtr desktop = DesktopFolder();
-    if (!desktop) return {};
+    tk::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return {};
     STRRET name{};
     if (FAILED(desktop->GetDisplayNameOf(item, SHGDN_FORPARSING, &name))) return {};
     switch (name.uType) {

@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-inline constexpr int kProgressBarWidth = 357;
-
 inline int ClampPercent(double value) {
     if (!(value > 0.0)) return 0;  // also NaN
     if (value >= 100.0) return 100;
@@ -27,9 +25,10 @@ inline int TotalPercent(int Percent, int BatchIndex, int BatchTotal) {
     return ClampPercent(total);
 }
 
-// Width in pixels of a progress bar showing Percent.
-inline int BarWidth(int Percent) {
+// Width in pixels of a progress bar showing Percent of its FullWidth (the bar's image in the
+// window's layout).
+inline int BarWidth(int Percent, int FullWidth) {
     if (Percent < 0) Percent = 0;
     if (Percent > 100) Percent = 100;
-    return static_cast<int>((Percent * kProgressBarWidth) / 100.0);
+    return static_cast<int>((Percent * FullWidth) / 100.0);
 }

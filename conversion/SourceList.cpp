@@ -1,4 +1,5 @@
-// What the source list shows of a file and which dropped files it takes.
+// The source list's rules: which files it takes, when a path is already listed, and what it
+// shows of a file.
 #include "conversion/SourceList.h"
 
 #include "platform/File.h"
@@ -19,6 +20,16 @@ std::string FormatMegabytes(uint64_t bytes, const std::string& decimalSeparator)
     std::string text = std::to_string(whole) + decimalSeparator;
     if (hundredths < 10) text += '0';
     return text + std::to_string(hundredths);
+}
+
+std::string FileSizeText(const std::string& path) {
+    return FormatMegabytes(FileSizeInBytes(path), platform::DecimalSeparator());
+}
+
+bool IsListed(const std::string& path, int rows, const std::function<std::string(int row)>& rowPath) {
+    for (int row = 0; row < rows; ++row)
+        if (rowPath(row) == path) return true;
+    return false;
 }
 
 bool HasGviExtension(const std::string& path) {

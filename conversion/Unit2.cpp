@@ -7,6 +7,7 @@
 #include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/WindowDrag.h"
 
 #include <memory>
 
@@ -25,7 +26,7 @@ TMyThread::TConverter WorkerConverter = nullptr;
 
 namespace {
 
-constexpr int kBarHeight = 14;
+tk::WindowDrag Drag(ProgressDragActive, ProgressDragOriginX, ProgressDragOriginY);
 
 // The file on disk behind CurrentSource, FinalPath and TempPath.
 TFileJob Job;
@@ -53,14 +54,14 @@ int CurrentPercent() {
     return CurrentPercent(platform::CurrentSize(TempPath).value_or(0), SourceSize);
 }
 
-tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
+tk::Bitmap ProgressBarPicture(int Width, int Height, const tk::Bitmap& Edge, const tk::Bitmap& Fill) {
     tk::Bitmap bar;
     if (Width <= 0) return bar;
-    bar.SetSize(Width, kBarHeight);
+    bar.SetSize(Width, Height);
     tk::Canvas canvas(bar);
     canvas.DrawOpaque(0, 0, Edge);
     canvas.DrawOpaque(Width - 1, 0, Edge);
-    if (Width > 2) canvas.StretchDraw({1, 0, Width - 1, kBarHeight}, Fill);
+    if (Width > 2) canvas.StretchDraw({1, 0, Width - 1, Height}, Fill);
     GdiFlush();  // the pixels are read straight from the DIB section
     return bar;
 }
@@ -158,7 +159,7 @@ void TForm2::FormCloseQuery(tk::Component*, bool& CanClose) {
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // The mouse taken away before the button came up (a box, Alt+Tab): no release will come.
     if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lp) != WindowHandle())
-        ProgressDragActive = false;
+        Drag.Release();
     return tk::Form::HandleMessage(msg, wp, lp);
 }
 
@@ -321,23 +322,13 @@ void TForm2::BeginFile(const std::string& Source, const std::string& Folder) {
 }
 
 void TForm2::DrawProgressBar(int Percent, tk::Image* Target) {
-    Target->SetPicture(ProgressBarPicture(BarWidth(Percent), Image2->Picture(), Image3->Picture()));
+    // The bar's full size is its image's in the layout.
+    Target->SetPicture(ProgressBarPicture(BarWidth(Percent, Target->Width()), Target->Height(),
+                                          Image2->Picture(), Image3->Picture()));
 }
 
 // --- Dragging by the background -------------------------------------------------------------
 
-void TForm2::Image1MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) {
-    ProgressDragActive = true;
-    ProgressDragOriginX = X;
-    ProgressDragOriginY = Y;
-}
-
-void TForm2::Image1MouseMove(tk::Component*, tk::ShiftState, int X, int Y) {
-    if (!ProgressDragActive) return;
-    SetLeft(Left() + X - ProgressDragOriginX);
-    SetTop(Top() + Y - ProgressDragOriginY);
-}
-
-void TForm2::Image1MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) {
-    ProgressDragActive = false;
-}
+void TForm2::Image1MouseDown(tk::Component*, tk::MouseButton, tk::ShiftState, int X, int Y) { Drag.Press(X, Y); }
+void TForm2::Image1MouseMove(tk::Component*, tk::ShiftState, int X, int Y) { Drag.Move(*this, X, Y); }
+void TForm2::Image1MouseUp(tk::Component*, tk::MouseButton, tk::ShiftState, int, int) { Drag.Release(); }

@@ -38,9 +38,9 @@ extern TMyThread::TConverter WorkerConverter;
 
 // Progress of the current file, 0 to 100, from the temporary file's current size.
 int CurrentPercent();
-// A progress bar Width pixels wide: the edge column at 0 and at Width - 1, the fill column
+// A progress bar Width x Height pixels: the edge column at 0 and at Width - 1, the fill column
 // stretched over the columns between. Width 0 gives an empty picture.
-tk::Bitmap ProgressBarPicture(int Width, const tk::Bitmap& Edge, const tk::Bitmap& Fill);
+tk::Bitmap ProgressBarPicture(int Width, int Height, const tk::Bitmap& Edge, const tk::Bitmap& Fill);
 
 class TForm2 : public tk::Form {
 public:

@@ -19,6 +19,13 @@ inline constexpr const char* kNativeNameSeparators = "/";
 inline constexpr const char* kNativeFolderSeparator = "/";
 #endif
 
+// The folder with a separator at its end, ready for names to be appended; "" stays "".
+inline std::string WithTrailingSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '/' && folder.back() != *kNativeFolderSeparator)
+        folder += kNativeFolderSeparator;
+    return folder;
+}
+
 // The OS error code of the last failed call here (GetLastError() or errno).
 using OsError = unsigned long;
 
@@ -100,11 +107,11 @@ public:
     File& operator=(File&& other) noexcept;
 
     // An existing file, read only. Fails on a directory or a file another opener holds.
-    bool OpenRead(const std::string& path);
+    bool OpenRead(const std::string& path) { return Open(path, false, true); }
     // An existing file, read only, letting others read it too (small settings files).
-    bool OpenReadShared(const std::string& path);
+    bool OpenReadShared(const std::string& path) { return Open(path, false, false); }
     // Creates the file for reading and writing, truncating an existing one to zero length.
-    bool Create(const std::string& path);
+    bool Create(const std::string& path) { return Open(path, true, true); }
 
     bool IsOpen() const;
     // Reads up to `size` bytes; `got` is 0 at the end of the file.

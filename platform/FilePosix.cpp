@@ -196,10 +196,6 @@ bool File::Open(const std::string& path, bool write, bool exclusive) {
     return true;
 }
 
-bool File::OpenRead(const std::string& path) { return Open(path, false, true); }
-bool File::OpenReadShared(const std::string& path) { return Open(path, false, false); }
-bool File::Create(const std::string& path) { return Open(path, true, true); }
-
 bool File::Read(void* buffer, size_t size, size_t& got) {
     got = 0;
     if (fd_ < 0) {

@@ -1,10 +1,11 @@
 // File helpers on Windows (kernel32, ANSI calls): the counterpart of FilePosix.cpp.
 #include "platform/File.h"
 
-#include "platform/HandlesWin32.h"
+#include "platform/Win32Handle.h"
+
+#include <windows.h>
 
 #include <atomic>
-#include <memory>
 
 namespace platform {
 
@@ -28,7 +29,7 @@ PathKind KindOf(const std::string& path) {
 
 std::optional<uint64_t> ListedSize(const std::string& path) {
     WIN32_FIND_DATAA data{};
-    if (!Own<CloseFind>(FindFirstFileA(path.c_str(), &data))) return std::nullopt;
+    if (!OwnedFind(FindFirstFileA(path.c_str(), &data))) return std::nullopt;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -94,7 +95,7 @@ std::optional<FileTime> ModifiedTime(const std::string& path) {
 
 bool SetModifiedTime(const std::string& path, FileTime time, OsError* error) {
     // Attributes only: other openers of the file do not stand in the way.
-    KernelHandle file = Own<CloseKernelHandle>(
+    OwnedFileHandle file(
         CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -145,10 +146,8 @@ bool CreateUniqueFile(const std::string& folder, std::string& path, OsError* err
     for (int attempt = 0; attempt < 10000; ++attempt) {
         std::string candidate = folder + "~vexlar-" + std::to_string(pid) + "-" +
                                 std::to_string(++counter) + ".tmp";
-        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            CloseHandle(h);
+        if (OwnedFileHandle(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr))) {
             path = std::move(candidate);
             return true;
         }
@@ -183,15 +182,11 @@ std::string ProgramFolder() {
 OsError OutOfMemoryError() { return ERROR_NOT_ENOUGH_MEMORY; }
 
 std::string ErrorText(OsError error) {
-    struct LocalRelease {
-        void operator()(char* p) const { LocalFree(p); }
-    };
-    char* buffer = nullptr;
+    OwnedLocal buffer;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-    std::unique_ptr<char, LocalRelease> owned(buffer);
-    std::string text = buffer ? buffer : "";
+                   nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<LPSTR>(buffer.put()), 0, nullptr);
+    std::string text = buffer ? static_cast<const char*>(buffer.get()) : "";
     // The system's texts end in CR LF; the message box holds one line.
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
         text.pop_back();
@@ -232,24 +227,16 @@ bool File::Open(const std::string& path, bool write, bool exclusive) {
     // OPEN_ALWAYS, then a truncation only when the file holds something: under Wine on ext4,
     // CREATE_ALWAYS truncates even an empty file, and its close then waits for the disk.
     DWORD disposition = write ? OPEN_ALWAYS : OPEN_EXISTING;
-    HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return Fail();
+    OwnedFileHandle h(CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h) return Fail();
     LARGE_INTEGER size{};
-    if (write && (!GetFileSizeEx(h, &size) || (size.QuadPart != 0 && !SetEndOfFile(h)))) {
-        DWORD code = GetLastError();
-        CloseHandle(h);
-        SetLastError(code);
-        return Fail();
-    }
-    handle_ = h;
+    if (write && (!GetFileSizeEx(h.get(), &size) || (size.QuadPart != 0 && !SetEndOfFile(h.get()))))
+        return Fail();  // reads the error before the handle closes
+    handle_ = h.release();
     error_ = 0;
     return true;
 }
-
-bool File::OpenRead(const std::string& path) { return Open(path, false, true); }
-bool File::OpenReadShared(const std::string& path) { return Open(path, false, false); }
-bool File::Create(const std::string& path) { return Open(path, true, true); }
 
 bool File::Read(void* buffer, size_t size, size_t& got) {
     got = 0;

@@ -2,7 +2,7 @@
 #include "platform/Folder.h"
 
 #include "platform/FolderWin32.h"
-#include "platform/HandlesWin32.h"
+#include "platform/Win32Handle.h"
 
 #include <cstring>
 
@@ -25,7 +25,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, Os
         pattern += kNativeFolderSeparator;
     pattern += '*';
     WIN32_FIND_DATAA data{};
-    FindHandle find = Own<CloseFind>(FindFirstFileA(pattern.c_str(), &data));
+    OwnedFind find(FindFirstFileA(pattern.c_str(), &data));
     if (!find) {
         // A drive's empty root lists nothing at all, not even "." and "..".
         if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;

@@ -26,4 +26,7 @@ size_t NextUtf8Character(std::string_view text, size_t at);
 // around "...", `most` characters in all.
 std::string ShortenMiddle(std::string_view text, size_t most);
 
+// The decimal separator of the user's regional settings ("." when there is none).
+std::string DecimalSeparator();
+
 }  // namespace platform

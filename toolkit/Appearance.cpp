@@ -19,28 +19,7 @@ COLORREF ColorToRGB(Color c) {
 namespace {
 const std::vector<std::pair<const char*, Color>>& ColorNames() {
     static const std::vector<std::pair<const char*, Color>> names = {
-        {"clBlack", 0x000000},   {"clMaroon", 0x000080}, {"clGreen", 0x008000},
-        {"clOlive", 0x008080},   {"clNavy", 0x800000},   {"clPurple", 0x800080},
-        {"clTeal", 0x808000},    {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
-        {"clRed", 0x0000FF},     {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
-        {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},
-        {"clWhite", 0xFFFFFF},   {"clNone", clNone},
-        {"clScrollBar", clSystemColor | COLOR_SCROLLBAR},
-        {"clBackground", clSystemColor | COLOR_BACKGROUND},
-        {"clActiveCaption", clSystemColor | COLOR_ACTIVECAPTION},
-        {"clWindow", clSystemColor | COLOR_WINDOW},
-        {"clWindowFrame", clSystemColor | COLOR_WINDOWFRAME},
-        {"clWindowText", clSystemColor | COLOR_WINDOWTEXT},
-        {"clBtnFace", clSystemColor | COLOR_BTNFACE},
-        {"clBtnShadow", clSystemColor | COLOR_BTNSHADOW},
-        {"clGrayText", clSystemColor | COLOR_GRAYTEXT},
-        {"clBtnText", clSystemColor | COLOR_BTNTEXT},
-        {"clBtnHighlight", clSystemColor | COLOR_BTNHIGHLIGHT},
-        {"clHighlight", clSystemColor | COLOR_HIGHLIGHT},
-        {"clHighlightText", clSystemColor | COLOR_HIGHLIGHTTEXT},
-        {"clInfoBk", clSystemColor | COLOR_INFOBK},
-        {"clInfoText", clSystemColor | COLOR_INFOTEXT},
-        {"clHotLight", clSystemColor | COLOR_HOTLIGHT},
+        {"clBlue", clBlue}, {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clBtnFace", clBtnFace},
     };
     return names;
 }
@@ -67,11 +46,7 @@ bool ColorFromName(const std::string& name, Color& out) {
 HCURSOR CursorHandle(Cursor c) {
     LPCSTR id = nullptr;
     switch (c) {
-        case crArrow: id = IDC_ARROW; break;
-        case crIBeam: id = IDC_IBEAM; break;
         case crHandPoint: id = IDC_HAND; break;
-        case -3: id = IDC_CROSS; break;
-        case -11: id = IDC_WAIT; break;
         default: return nullptr;
     }
     return LoadCursorA(nullptr, id);

@@ -14,11 +14,7 @@ inline constexpr Color clSystemColor = 0xFF000000;
 inline constexpr Color clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 inline constexpr Color clBtnFace = clSystemColor | COLOR_BTNFACE;
 inline constexpr Color clWindow = clSystemColor | COLOR_WINDOW;
-inline constexpr Color clBlack = 0x000000;
-inline constexpr Color clWhite = 0xFFFFFF;
 inline constexpr Color clBlue = 0xFF0000;
-inline constexpr Color clRed = 0x0000FF;
-inline constexpr Color clNone = 0x1FFFFFFF;
 COLORREF ColorToRGB(Color c);
 // Layout names of colours ("clBtnFace", "clBlue"...): the name, or "" when it has none.
 std::string ColorName(Color c);
@@ -27,8 +23,6 @@ bool ColorFromName(const std::string& name, Color& out);
 // Cursors by their stored numbers.
 using Cursor = int;
 inline constexpr Cursor crDefault = 0;
-inline constexpr Cursor crArrow = -2;
-inline constexpr Cursor crIBeam = -4;
 inline constexpr Cursor crHandPoint = -21;
 HCURSOR CursorHandle(Cursor c);  // nullptr for crDefault
 

@@ -241,36 +241,25 @@ std::vector<uint8_t> WritePictureBlock(const Bitmap& bitmap) {
 }
 
 namespace {
-// The file inside a block: nullptr when the count does not fit the data.
-const uint8_t* BlockFile(const uint8_t* data, size_t size, size_t& fileSize) {
-    if (data == nullptr || size < 4) return nullptr;
+// Reads the file inside a block with `load`; an empty block clears the picture.
+bool ReadBlock(const uint8_t* data, size_t size, Bitmap& bitmap, bool (Bitmap::*load)(const uint8_t*, size_t)) {
+    if (data == nullptr || size < 4) return false;
     const uint32_t count = Le32(data);
-    if (count > size - 4) return nullptr;
-    fileSize = count;
-    return data + 4;
+    if (count > size - 4) return false;
+    if (count == 0) {
+        bitmap.Clear();
+        return true;
+    }
+    return (bitmap.*load)(data + 4, count);
 }
 }  // namespace
 
 bool ReadPictureBlock(const uint8_t* data, size_t size, Bitmap& bitmap) {
-    size_t fileSize = 0;
-    const uint8_t* file = BlockFile(data, size, fileSize);
-    if (!file) return false;
-    if (fileSize == 0) {
-        bitmap.Clear();
-        return true;
-    }
-    return bitmap.LoadFromBmp(file, fileSize);
+    return ReadBlock(data, size, bitmap, &Bitmap::LoadFromBmp);
 }
 
 bool ReadPictureData(const uint8_t* data, size_t size, Bitmap& bitmap) {
-    size_t fileSize = 0;
-    const uint8_t* file = BlockFile(data, size, fileSize);
-    if (!file) return false;
-    if (fileSize == 0) {
-        bitmap.Clear();
-        return true;
-    }
-    return bitmap.LoadFromFileData(file, fileSize);
+    return ReadBlock(data, size, bitmap, &Bitmap::LoadFromFileData);
 }
 
 // --- Canvas ----------------------------------------------------------------------------------

@@ -44,8 +44,7 @@ class PopupMenu;
 class WinControl;
 
 // Modal results.
-inline constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                     mrYes = 6, mrNo = 7;
+inline constexpr int mrOk = 1, mrCancel = 2, mrAbort = 3, mrYes = 6;
 
 class Control : public Component {
 public:

@@ -71,15 +71,6 @@ struct ControlProps {
             def ? std::optional<LayoutValue>(LayoutValue::Id(nameOf(*def))) : std::nullopt);
     }
 
-    // Load only: a value a layout may carry that changes nothing here.
-    static PropertyInfo Ignored(std::string name) {
-        PropertyInfo p;
-        p.name = std::move(name);
-        p.load = [](Component&, const LayoutValue&) {};
-        p.stored = [](const Component&) { return false; };
-        return p;
-    }
-
     static LayoutValue ColorValue(Color c) {
         std::string name = ColorName(c);
         return name.empty() ? LayoutValue::Int(static_cast<int32_t>(c)) : LayoutValue::Id(name);
@@ -133,7 +124,7 @@ ClassInfo ControlProps::ControlInfo() {
         "Cursor",
         [](C& c, const LayoutValue& v) {
             static const std::vector<std::pair<std::string, Cursor>> names = {
-                {"crDefault", crDefault}, {"crArrow", crArrow}, {"crIBeam", crIBeam}, {"crHandPoint", crHandPoint}};
+                {"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
             if (v.kind != LayoutValue::Kind::Ident) return c.SetCursor(Int32Value(v));
             for (const auto& [n, value] : names)
                 if (n == v.text) return c.SetCursor(value);
@@ -142,27 +133,15 @@ ClassInfo ControlProps::ControlInfo() {
         [](const C& c) {
             switch (c.GetCursor()) {
                 case crDefault: return LayoutValue::Id("crDefault");
-                case crArrow: return LayoutValue::Id("crArrow");
-                case crIBeam: return LayoutValue::Id("crIBeam");
                 case crHandPoint: return LayoutValue::Id("crHandPoint");
                 default: return LayoutValue::Int(c.GetCursor());
             }
         },
         LayoutValue::Id("crDefault")));
     p.push_back(Bool<C>("Enabled", [](const C& c) { return c.Enabled(); }, [](C& c, bool v) { c.SetEnabled(v); }, true));
-    p.push_back(Ignored("Font.Charset"));
     p.push_back(Property<C>(
         "Font.Color", [](C& c, const LayoutValue& v) { SetFontField(c, [&](Font& f) { f.color = ColorOf(v); }); },
         [](const C& c) { return ColorValue(c.GetFont().color); }, ColorValue(clWindowText)));
-    p.push_back(Property<C>(
-        "Font.Height",  // pixels at 96 dpi, negative: the character height
-        [](C& c, const LayoutValue& v) {
-            const int h = Int32Value(v);
-            SetFontField(c, [&](Font& f) { f.size = h < 0 ? (-h * 72 + 48) / 96 : (h * 72 + 48) / 96; });
-        },
-        nullptr, std::nullopt, [](const C&) { return false; }));
-    p.push_back(Str<C>("Font.Name", [](const C& c) { return c.GetFont().name; },
-                       [](C& c, std::string v) { SetFontField(c, [&](Font& f) { f.name = v; }); }, "MS Sans Serif"));
     p.push_back(Int<C>("Font.Size", [](const C& c) { return c.GetFont().size; },
                        [](C& c, int v) { SetFontField(c, [&](Font& f) { f.size = v; }); }, 8));
     p.push_back(Property<C>(
@@ -186,8 +165,6 @@ ClassInfo ControlProps::ControlInfo() {
             return LayoutValue::SetOf(s);
         },
         LayoutValue::SetOf({})));
-    p.push_back(Ignored("ParentColor"));
-    p.push_back(Ignored("ParentFont"));
     p.push_back(Str<C>("Hint", [](const C& c) { return c.Hint(); }, [](C& c, std::string v) { c.SetHint(std::move(v)); }, ""));
     p.push_back(Bool<C>("ParentShowHint", [](const C& c) { return c.ParentShowHint(); },
                         [](C& c, bool v) { c.SetParentShowHint(v); }, true));
@@ -241,8 +218,7 @@ ClassInfo ControlProps::FormInfo() {
         std::nullopt, [](const C& c) { return c.ActiveControl() || !c.activeControlName_.empty(); }));
     p.push_back(Enum<C, BorderStyle>(
         "BorderStyle",
-        {{"bsNone", BorderStyle::None}, {"bsDialog", BorderStyle::Dialog}, {"bsSingle", BorderStyle::Dialog},
-         {"bsSizeable", BorderStyle::Dialog}},
+        {{"bsNone", BorderStyle::None}, {"bsDialog", BorderStyle::Dialog}},
         [](const C& c) { return c.GetBorderStyle(); },
         [](C& c, BorderStyle b) {
             // The client area keeps its size when the border changes.
@@ -254,8 +230,7 @@ ClassInfo ControlProps::FormInfo() {
     p.push_back(Int<C>("ClientWidth", [](const C& c) { return c.ClientWidth(); }, [](C& c, int v) { c.SetClientWidth(v); }));
     p.push_back(Enum<C, tk::Position>(
         "Position",
-        {{"poDesigned", tk::Position::Designed}, {"poScreenCenter", tk::Position::ScreenCenter},
-         {"poDesktopCenter", tk::Position::ScreenCenter}},
+        {{"poDesigned", tk::Position::Designed}, {"poScreenCenter", tk::Position::ScreenCenter}},
         [](const C& c) { return c.GetPosition(); }, [](C& c, tk::Position v) { c.SetPosition(v); },
         tk::Position::Designed));
     p.push_back(EventProperty<C, NotifyEvent>("OnCreate", &C::OnCreate, &EventMethods::notify));
@@ -325,8 +300,7 @@ const ClassInfo& Label::StaticInfo() {
         {
             P::Enum<C, tk::Alignment>(
                 "Alignment",
-                {{"taLeftJustify", tk::Alignment::LeftJustify}, {"taRightJustify", tk::Alignment::RightJustify},
-                 {"taCenter", tk::Alignment::Center}},
+                {{"taLeftJustify", tk::Alignment::LeftJustify}, {"taRightJustify", tk::Alignment::RightJustify}},
                 [](const C& c) { return c.GetAlignment(); }, [](C& c, tk::Alignment a) { c.SetAlignment(a); },
                 tk::Alignment::LeftJustify),
             P::Bool<C>("AutoSize", [](const C& c) { return c.AutoSize(); }, [](C& c, bool v) { c.SetAutoSize(v); }, true),
@@ -347,9 +321,6 @@ const ClassInfo& Bevel::StaticInfo() {
             P::Enum<C, BevelShape>("Shape",
                                    {{"bsTopLine", BevelShape::TopLine}},
                                    [](const C& c) { return c.Shape(); }, [](C& c, BevelShape s) { c.SetShape(s); }),
-            P::Enum<C, BevelStyle>("Style", {{"bsLowered", BevelStyle::Lowered}, {"bsRaised", BevelStyle::Raised}},
-                                   [](const C& c) { return c.Style(); }, [](C& c, BevelStyle s) { c.SetStyle(s); },
-                                   BevelStyle::Lowered),
         },
         Maker<Bevel>()};
     return info;
@@ -376,7 +347,6 @@ const ClassInfo& Edit::StaticInfo() {
         &WinControl::StaticInfo(),
         {
             P::Bool<C>("Ctl3D", [](const C& c) { return !c.Flat(); }, [](C& c, bool v) { c.SetFlat(!v); }, true),
-            P::Int<C>("MaxLength", [](const C& c) { return c.MaxLength(); }, [](C& c, int v) { c.SetMaxLength(v); }, 0),
             P::Bool<C>("ReadOnly", [](const C& c) { return c.ReadOnly(); }, [](C& c, bool v) { c.SetReadOnly(v); }, false),
             P::Str<C>("Text", [](const C& c) { return c.Text(); }, [](C& c, std::string v) { c.SetText(std::move(v)); }, ""),
         },
@@ -418,7 +388,6 @@ const ClassInfo& ListView::StaticInfo() {
                     return LayoutValue::ListOf(items);
                 },
                 std::nullopt, [](const C& c) { return !c.Columns().empty(); }),
-            P::Bool<C>("HideSelection", [](const C& c) { return c.HideSelection(); }, [](C& c, bool v) { c.SetHideSelection(v); }, false),
             P::Bool<C>("ReadOnly", [](const C& c) { return c.ReadOnly(); }, [](C& c, bool v) { c.SetReadOnly(v); }, true),
             P::Bool<C>("RowSelect", [](const C& c) { return c.RowSelect(); }, [](C& c, bool v) { c.SetRowSelect(v); }, true),
             P::Enum<C, int>("ViewStyle", {{"vsReport", 0}}, [](const C&) { return 0; }, [](C&, int) {}, 0),

@@ -9,8 +9,7 @@ namespace tk {
 class Edit : public WinControl {
 public:
     explicit Edit(Component* owner = nullptr);
-    // "TEdit": Text, ReadOnly, BorderStyle (bsSingle), Ctl3D (False = flat), AutoSize,
-    // MaxLength.
+    // "TEdit": Text, ReadOnly, Ctl3D (False = flat).
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
@@ -23,15 +22,9 @@ public:
     // Flat: a single thin border instead of the sunken 3-D one.
     bool Flat() const { return flat_; }
     void SetFlat(bool v) { flat_ = v; }
-    int MaxLength() const { return maxLength_; }
-    void SetMaxLength(int n);
-
-    NotifyEvent OnChange;
 
 protected:
     void CreateParams(CreateParamsData& params) override;
-    void HandleCreated() override;
-    LRESULT CommandNotify(WORD code) override;
     HBRUSH CtlColor(HDC dc) override;
 
 private:
@@ -39,7 +32,6 @@ private:
     Color brushColor_ = 0;
     bool readOnly_ = false;
     bool flat_ = false;
-    int maxLength_ = 0;
 };
 
 }  // namespace tk

@@ -15,9 +15,6 @@ ShiftState MouseShiftState(WPARAM wp) {
     ShiftState s = 0;
     if (wp & MK_SHIFT) s |= ssShift;
     if (wp & MK_CONTROL) s |= ssCtrl;
-    if (wp & MK_LBUTTON) s |= ssLeft;
-    if (wp & MK_RBUTTON) s |= ssRight;
-    if (wp & MK_MBUTTON) s |= ssMiddle;
     if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
     return s;
 }

@@ -13,8 +13,7 @@ enum class MouseButton { Left, Right, Middle };
 
 // Shift state: a set of flags as Delphi's TShiftState.
 using ShiftState = unsigned;
-inline constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16,
-                            ssMiddle = 32, ssDouble = 64;
+inline constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssDouble = 64;
 ShiftState KeyboardShiftState();                      // from GetKeyState
 ShiftState MouseShiftState(WPARAM mouseMessageWParam);  // from a mouse message's wParam
 

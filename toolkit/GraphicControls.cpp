@@ -47,7 +47,6 @@ UINT Label::DrawFlags() const {
     switch (alignment_) {
         case tk::Alignment::LeftJustify: flags |= DT_LEFT; break;
         case tk::Alignment::RightJustify: flags |= DT_RIGHT; break;
-        case tk::Alignment::Center: flags |= DT_CENTER; break;
     }
     return flags;
 }
@@ -110,13 +109,9 @@ void Label::Paint(Canvas& canvas) {
 Bevel::Bevel(Component* owner) : GraphicControl(owner) { SetBounds(0, 0, 50, 50); }
 
 void Bevel::Paint(Canvas& canvas) {
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
-    // Lowered: dark above and left, light below and right; raised the other way round.
-    const COLORREF first = style_ == BevelStyle::Lowered ? shadow : light;
-    const COLORREF second = style_ == BevelStyle::Lowered ? light : shadow;
-    canvas.FillRect({0, 0, Width(), 1}, first);
-    canvas.FillRect({0, 1, Width(), 2}, second);
+    // Sunken: dark above, light below.
+    canvas.FillRect({0, 0, Width(), 1}, GetSysColor(COLOR_BTNSHADOW));
+    canvas.FillRect({0, 1, Width(), 2}, GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
 // --- Panel -----------------------------------------------------------------------------------

@@ -1,4 +1,5 @@
-// RAII owners for Win32 handles: one small template, one deleter per kind of handle.
+// RAII owners for Win32 handles: the kernel ones of platform/Win32Handle.h, and GDI, menu,
+// shell memory and COM owners beside them.
 #pragma once
 
 #include <windows.h>
@@ -6,88 +7,44 @@
 
 #include <utility>
 
+#include "platform/Win32Handle.h"
+
 namespace tk {
 
-// Owns a handle value and releases it with Traits::Close when it goes out of scope.
-template <typename Traits>
-class Owned {
-public:
-    using Handle = typename Traits::Handle;
-
-    Owned() = default;
-    explicit Owned(Handle h) : h_(h) {}
-    ~Owned() { reset(); }
-
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    Owned(Owned&& other) noexcept : h_(other.release()) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-
-    Handle get() const { return h_; }
-    explicit operator bool() const { return Traits::IsValid(h_); }
-
-    // Gives the handle away (for example to SetWindowRgn, which takes ownership).
-    Handle release() { return std::exchange(h_, Traits::Invalid()); }
-
-    void reset(Handle h = Traits::Invalid()) {
-        if (Traits::IsValid(h_)) Traits::Close(h_);
-        h_ = h;
-    }
-
-    // For out-parameters: releases the current handle and hands out its slot.
-    Handle* put() { reset(); return &h_; }
-
-private:
-    Handle h_ = Traits::Invalid();
-};
+using platform::NullTraits;
+using platform::Owned;
+using platform::OwnedHandle;
+using platform::OwnedLocal;
 
 template <typename H>
-struct GdiTraits {  // HBITMAP, HFONT, HRGN, HBRUSH, HPEN
-    using Handle = H;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-
-struct MemDcTraits {  // CreateCompatibleDC
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteDC(h); }
-};
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyMenu(h); }
-};
-
-struct IdListTraits {  // item ID lists and other shell memory from the COM allocator
-    using Handle = LPITEMIDLIST;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { CoTaskMemFree(h); }
-};
-
-struct LocalTraits {  // FormatMessageA with FORMAT_MESSAGE_ALLOCATE_BUFFER
-    using Handle = HLOCAL;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
-};
+using GdiTraits = NullTraits<H, DeleteObject>;  // HBITMAP, HFONT, HRGN, HBRUSH
 
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedRegion = Owned<GdiTraits<HRGN>>;
 using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
-using OwnedMemDc = Owned<MemDcTraits>;
-using OwnedMenu = Owned<MenuTraits>;
-using OwnedIdList = Owned<IdListTraits>;
-using OwnedLocal = Owned<LocalTraits>;
+using OwnedMemDc = Owned<NullTraits<HDC, DeleteDC>>;  // CreateCompatibleDC
+using OwnedMenu = Owned<NullTraits<HMENU, DestroyMenu>>;
+// Item ID lists and other shell memory from the COM allocator.
+using OwnedIdList = Owned<NullTraits<LPITEMIDLIST, CoTaskMemFree>>;
+
+// A COM interface pointer, released when it goes.
+template <typename I>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    I* get() const { return p_; }
+    I* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void reset() { if (p_) std::exchange(p_, nullptr)->Release(); }
+    // For out-parameters: releases the current pointer and hands out its slot.
+    I** put() { reset(); return &p_; }
+private:
+    I* p_ = nullptr;
+};
 
 // A window DC from GetDC, released to its window.
 class WindowDc {

@@ -5,7 +5,7 @@
 
 namespace tk {
 
-enum class Alignment { LeftJustify, RightJustify, Center };  // taLeftJustify, ...
+enum class Alignment { LeftJustify, RightJustify };  // taLeftJustify, ...
 
 class Label : public GraphicControl {
 public:

@@ -18,7 +18,7 @@ void ListView::CreateParams(CreateParamsData& p) {
     p.className = WC_LISTVIEWA;
     p.systemClass = true;
     p.style |= LVS_REPORT | LVS_SINGLESEL;
-    if (!hideSelection_) p.style |= LVS_SHOWSELALWAYS;
+    p.style |= LVS_SHOWSELALWAYS;
     if (!columnClick_) p.style |= LVS_NOSORTHEADER;
     if (!readOnly_) p.style |= LVS_EDITLABELS;
     p.exStyle |= WS_EX_CLIENTEDGE;

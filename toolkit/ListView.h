@@ -18,7 +18,7 @@ class ListView : public WinControl {
 public:
     explicit ListView(Component* owner = nullptr);
     // "TListView": Columns (caption and width in turn: ('Source GVI Files' '350' 'Size (MB)'
-    // '75')), ViewStyle (vsReport), RowSelect, ReadOnly, HideSelection, ColumnClick, TabOrder...
+    // '75')), ViewStyle (vsReport), RowSelect, ReadOnly, ColumnClick, TabOrder...
     // Style flags take effect when the window is made.
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
@@ -40,8 +40,6 @@ public:
     void SetRowSelect(bool v);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v) { readOnly_ = v; }
-    bool HideSelection() const { return hideSelection_; }
-    void SetHideSelection(bool v) { hideSelection_ = v; }
     bool ColumnClick() const { return columnClick_; }
     void SetColumnClick(bool v) { columnClick_ = v; }
 
@@ -55,7 +53,6 @@ private:
     std::vector<ListColumn> columns_;
     bool rowSelect_ = true;
     bool readOnly_ = true;
-    bool hideSelection_ = false;
     bool columnClick_ = false;
 };
 

@@ -26,11 +26,6 @@ void Edit::CreateParams(CreateParamsData& p) {
     else p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
-void Edit::HandleCreated() {
-    WinControl::HandleCreated();
-    if (maxLength_ > 0) SendMessageA(WindowHandle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-}
-
 std::string Edit::Caption() const {
     HWND h = WindowHandle();
     if (!h) return WinControl::Caption();
@@ -44,16 +39,6 @@ std::string Edit::Caption() const {
 void Edit::SetReadOnly(bool v) {
     readOnly_ = v;
     if (HWND h = WindowHandle()) SendMessageA(h, EM_SETREADONLY, v, 0);
-}
-
-void Edit::SetMaxLength(int n) {
-    maxLength_ = n < 0 ? 0 : n;
-    if (HWND h = WindowHandle()) SendMessageA(h, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-}
-
-LRESULT Edit::CommandNotify(WORD code) {
-    if (code == EN_CHANGE && OnChange) OnChange(this);
-    return 0;
 }
 
 HBRUSH Edit::CtlColor(HDC dc) {

@@ -118,7 +118,6 @@ Thread::~Thread() {
     // An owner that deletes a running thread: stop it first rather than pull the object from
     // under it (derived classes do the same in their own destructors, see StopAndWait).
     StopAndWait();
-    CloseHandle(handle_);
 }
 
 void Thread::StopAndWait() {
@@ -133,7 +132,7 @@ void Thread::Start() {
     // Suspended until the fields are set: a short body may free the object at once.
     HANDLE h = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id);
     if (!h) throw std::runtime_error("Thread creation error: " + std::to_string(GetLastError()));
-    handle_ = h;
+    handle_.reset(h);
     threadId_ = id;
     started_ = true;
     ResumeThread(h);
@@ -167,17 +166,18 @@ bool Thread::WaitFor(DWORD timeoutMs) {
         DWORD wait = INFINITE;
         if (timeoutMs != INFINITE) {
             ULONGLONG spent = GetTickCount64() - start;
-            if (spent >= timeoutMs) return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+            if (spent >= timeoutMs) return WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0;
             wait = static_cast<DWORD>(timeoutMs - spent);
         }
-        DWORD r = MsgWaitForMultipleObjects(1, &handle_, FALSE, wait, QS_ALLINPUT);
+        HANDLE thread = handle_.get();
+        DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, wait, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) return true;
         if (r == WAIT_OBJECT_0 + 1) {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) {
                     PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
-                    return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+                    return WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0;
                 }
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
@@ -197,8 +197,9 @@ bool Thread::Synchronize(const std::function<void()>& step) {
     SyncRequest request;
     request.step = &step;
     // Manual reset: the signal is looked at again after the wait below.
-    request.done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!request.done) throw std::runtime_error("Synchronize: no event");
+    OwnedHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!done) throw std::runtime_error("Synchronize: no event");
+    request.done = done.get();
 
     AcquireSRWLockExclusive(&h->lock);
     h->pending.push_back(&request);
@@ -213,7 +214,6 @@ bool Thread::Synchronize(const std::function<void()>& step) {
         WaitForMultipleObjects(2, waits, FALSE, INFINITE);
         ran = WaitForSingleObject(request.done, 0) == WAIT_OBJECT_0;
     }
-    CloseHandle(request.done);
     if (!ran) {
         // The user-interface thread is gone (or its window): nobody will run steps any more.
         Terminate();

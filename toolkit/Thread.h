@@ -6,6 +6,8 @@
 #include <atomic>
 #include <functional>
 
+#include "toolkit/Handles.h"
+
 namespace tk {
 
 // Construct on the user-interface thread (the first Thread made there binds Synchronize to
@@ -60,7 +62,7 @@ protected:
 private:
     static DWORD WINAPI ThreadProc(LPVOID param);
 
-    HANDLE handle_ = nullptr;
+    OwnedHandle handle_;
     DWORD threadId_ = 0;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> finished_{false};

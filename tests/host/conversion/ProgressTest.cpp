@@ -26,13 +26,13 @@ TEST(Progress, TotalPercentWeighsFinishedFilesAndTheCurrentOne) {
 }
 
 TEST(Progress, BarWidthFollowsThe357PixelBar) {
-    EXPECT_EQ(BarWidth(0), 0);
-    EXPECT_EQ(BarWidth(1), 3);
-    EXPECT_EQ(BarWidth(50), 178);
-    EXPECT_EQ(BarWidth(99), 353);
-    EXPECT_EQ(BarWidth(100), 357);
-    EXPECT_EQ(BarWidth(-5), 0);
-    EXPECT_EQ(BarWidth(250), 357);
+    EXPECT_EQ(BarWidth(0, 357), 0);
+    EXPECT_EQ(BarWidth(1, 357), 3);
+    EXPECT_EQ(BarWidth(50, 357), 178);
+    EXPECT_EQ(BarWidth(99, 357), 353);
+    EXPECT_EQ(BarWidth(100, 357), 357);
+    EXPECT_EQ(BarWidth(-5, 357), 0);
+    EXPECT_EQ(BarWidth(250, 357), 357);
 }
 
 }  // namespace

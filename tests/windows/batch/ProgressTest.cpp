@@ -63,7 +63,7 @@ TEST_F(BatchTest, BarPicturesColumnByColumn) {
     const tk::Bitmap& fill = Form2->Image3->Picture();
     ASSERT_EQ(Column(edge, 0), kEdge);
     ASSERT_EQ(Column(fill, 0), kFill);
-    for (int width : {0, 1, 2, 3, 10}) ExpectBar(ProgressBarPicture(width, edge, fill), width);
+    for (int width : {0, 1, 2, 3, 10}) ExpectBar(ProgressBarPicture(width, 14, edge, fill), width);
 
     // Percent to width: 0 -> 0, 1 -> 3, 2 -> 7, 50 -> 178, 100 -> 357; beyond 0..100 held there.
     const std::vector<std::pair<int, int>> widths = {{0, 0}, {1, 3}, {2, 7}, {50, 178}, {99, 353},
@@ -101,8 +101,8 @@ TEST_F(BatchTest, PercentagesOfTheFileAndOfTheBatch) {
         Form2->Timer1Timer(nullptr);
         EXPECT_EQ(Form2->Label3->Caption(), c.file);
         EXPECT_EQ(Form2->Label4->Caption(), c.batch);
-        EXPECT_EQ(BarWidthOf(Form2->Image6), BarWidth(std::stoi(c.file)));
-        EXPECT_EQ(BarWidthOf(Form2->Image7), BarWidth(std::stoi(c.batch)));
+        EXPECT_EQ(BarWidthOf(Form2->Image6), BarWidth(std::stoi(c.file), 357));
+        EXPECT_EQ(BarWidthOf(Form2->Image7), BarWidth(std::stoi(c.batch), 357));
     }
     // A temporary file that is gone counts as nothing written.
     TempPath = folder.File("nothing");

@@ -1,5 +1,6 @@
 // The source list: dropped files, the open dialog, removing rows, the count label, sizes.
 #include "tests/windows/support/ProgramTest.h"
+#include "platform/Text.h"
 
 #include "platform/CodePage.h"
 
@@ -46,7 +47,7 @@ TEST(FileSizeText, UsesTheUsersDecimalSeparator) {
     // The user's setting changed while the program runs is read afresh.
     for (const char* separator : {";", "."}) {
         DecimalSeparatorSetTo set(separator);
-        EXPECT_EQ(DecimalSeparator(), separator);
+        EXPECT_EQ(platform::DecimalSeparator(), separator);
         EXPECT_EQ(FileSizeText(path), std::string("0") + separator + "13");
     }
 }
