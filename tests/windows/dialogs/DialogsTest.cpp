@@ -158,8 +158,8 @@ std::function<void(HWND)> Look(InputBoxLook& look) {
 
 TEST_F(DialogsTest, InputBoxReturnsTheTypedTextOnOk) {
     InputBoxLook look;
-    DialogAnswerer answer({.title = "New folder", .editText = "Videos \xE4", .inspect = Look(look)});
-    EXPECT_EQ(tk::InputBox("New folder", ""), "Videos \xE4");
+    DialogAnswerer answer({.title = "New folder", .editText = "Videos \xC3\xA4", .inspect = Look(look)});
+    EXPECT_EQ(tk::InputBox("New folder", ""), "Videos \xC3\xA4");  // ä, in UTF-8
     ASSERT_EQ(answer.Count(), 1u);
     EXPECT_EQ(look.editText, "");
     EXPECT_EQ(look.prompt, "");
@@ -246,14 +246,14 @@ TEST_F(RealOpenDialog, CancelGivesNoFiles) {
 }
 
 TEST(TestSupport, DroppedFileHandleCarriesThePathsInOrder) {
-    HDROP drop = vt::MakeHDrop({"C:\\v\\a.gvi", "C:\\V\\\xE4.GVI"});
+    HDROP drop = vt::MakeHDrop({"C:\\v\\a.gvi", "C:\\V\\\xC3\xA4.GVI"});
     ASSERT_NE(drop, nullptr);
     ASSERT_EQ(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 2u);
     char name[MAX_PATH] = {};
     DragQueryFileA(drop, 0, name, sizeof(name));
     EXPECT_STREQ(name, "C:\\v\\a.gvi");
     DragQueryFileA(drop, 1, name, sizeof(name));
-    EXPECT_STREQ(name, "C:\\V\\\xE4.GVI");
+    EXPECT_STREQ(name, "C:\\V\\\xC3\xA4.GVI");
     DragFinish(drop);
 }
 
