@@ -1,6 +1,8 @@
 // ASCII letter case, and the characters of a text.
 #include "platform/Text.h"
 
+#include "platform/CodePage.h"
+
 #include <vector>
 
 namespace platform {
@@ -25,8 +27,7 @@ bool LessTextAscii(std::string_view a, std::string_view b) {
 }
 
 size_t NextUtf8Character(std::string_view text, size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const size_t length = Utf8CharLength(static_cast<unsigned char>(text[at]));
     size_t end = at + 1;
     while (end < at + length && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
         ++end;
