@@ -23,13 +23,11 @@ class ProgramFiles {
 public:
     ProgramFiles();
     ~ProgramFiles() { Clear(); }
-    ProgramFiles(const ProgramFiles&) = delete;
-    ProgramFiles& operator=(const ProgramFiles&) = delete;
 
     const std::string& Path() const { return path_; }  // ends in "\"
     std::string File(const std::string& name) const { return path_ + name; }
     std::string Write(const std::string& name, const std::string& bytes) const {
-        return vt::WriteFileBytes(path_ + name, bytes);
+        return vt::WriteFileBytes(File(name), bytes);
     }
 
 private:

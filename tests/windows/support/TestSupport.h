@@ -121,7 +121,7 @@ public:
     std::string File(const std::string& name) const { return path_ + name; }
     // Writes a file of these bytes (name relative to the folder); returns its full path.
     std::string Write(const std::string& name, const std::string& bytes) const {
-        return WriteFileBytes(path_ + name, bytes);
+        return WriteFileBytes(File(name), bytes);
     }
 
 private:
