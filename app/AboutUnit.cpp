@@ -1,6 +1,8 @@
 // AboutUnit: the About box: product name, version, and links to the web page and support mail.
 #include "app/AboutUnit.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "app/Globals.h"
@@ -39,12 +41,12 @@ void TAboutForm::Init() {
 void TAboutForm::FormShow(tk::Component*) { SetActiveControl(Button3); }
 
 void TAboutForm::Label3Click(tk::Component*) {
-    ShellOpen(tk::App().Handle(), nullptr, product::kWebPage, nullptr, nullptr, SW_RESTORE);
+    ShellExecuteA(tk::App().Handle(), nullptr, product::kWebPage, nullptr, nullptr, SW_RESTORE);
 }
 
 void TAboutForm::Label4Click(tk::Component*) {
     const std::string mail = std::string("MailTo:") + product::kSupportMail;
-    ShellOpen(tk::App().Handle(), nullptr, mail.c_str(), "", nullptr, SW_RESTORE);
+    ShellExecuteA(tk::App().Handle(), nullptr, mail.c_str(), "", nullptr, SW_RESTORE);
 }
 
 void TAboutForm::Button3Click(tk::Component*) { Close(); }

@@ -1,6 +1,7 @@
 // Unit1: the main window: source list, output folder field, commands, dragging, settings file.
 #include "app/Unit1.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -36,7 +37,7 @@ std::string DefaultSourceFolder() {
     return GoogleVideosFolderIn(platform::Narrow(documents));
 }
 
-std::string SettingsPath() { return ProgramFolder() + "set.txt"; }
+std::string SettingsPath() { return platform::ProgramFolder() + "set.txt"; }
 
 // --- The window -----------------------------------------------------------------------------
 
@@ -263,7 +264,7 @@ void TForm1::ImageButton5Click(tk::Component*) {
     int row = ListView1->SelectedIndex();
     if (row < 0) return;
     std::string path = ListView1->RowText(row, 0);
-    ShellOpen(Handle(), nullptr, path.c_str(), nullptr, nullptr, SW_SHOW);
+    ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void TForm1::Play1Click(tk::Component* Sender) { ImageButton5Click(Sender); }

@@ -1,6 +1,8 @@
 // Unit1: the main window's output folder button and help menu.
 #include "app/Unit1.h"
 
+#include <shellapi.h>
+
 #include <memory>
 
 #include "app/AboutUnit.h"
@@ -8,7 +10,6 @@
 #include "app/OutputFolder.h"
 #include "app/Product.h"
 #include "controls/KestFolderDialog.h"
-#include "platform/File.h"
 #include "platform/File.h"
 #include "toolkit/Application.h"
 
@@ -35,8 +36,8 @@ void TForm1::ImageButton6Click(tk::Component*) {
 
 void TForm1::Contents1Click(tk::Component*) {
     // The help viewer reports a missing file itself; the program says nothing.
-    const std::string help = ProgramFolder() + "help.chm";
-    ShellOpen(tk::App().Handle(), nullptr, help.c_str(), "", nullptr, SW_RESTORE);
+    const std::string help = platform::ProgramFolder() + "help.chm";
+    ShellExecuteA(tk::App().Handle(), nullptr, help.c_str(), "", nullptr, SW_RESTORE);
 }
 
 void TForm1::AboutVexlar1Click(tk::Component*) {
@@ -45,5 +46,5 @@ void TForm1::AboutVexlar1Click(tk::Component*) {
 
 void TForm1::VisitVexlarWebSite1Click(tk::Component*) {
     // The address itself goes to the shell, which opens it in the user's default browser.
-    ShellOpen(tk::App().Handle(), nullptr, product::kWebPage, "", nullptr, SW_RESTORE);
+    ShellExecuteA(tk::App().Handle(), nullptr, product::kWebPage, "", nullptr, SW_RESTORE);
 }

@@ -13,7 +13,7 @@ void TForm1::Timer1Timer(tk::Component*) {
     // Off first: the prompt's modal loop would otherwise let the timer fire again.
     Timer1->SetEnabled(false);
 
-    const std::string marker = ProgramFolder() + "done.txt";
+    const std::string marker = platform::ProgramFolder() + "done.txt";
     if (!platform::FileExists(marker)) {
         Hide();
         try {

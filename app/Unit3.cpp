@@ -1,6 +1,8 @@
 // Unit3: the first-run codec prompt, which offers to fetch the DivX codec's installer.
 #include "app/Unit3.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "app/Globals.h"
@@ -24,5 +26,5 @@ void TForm3::Button1Click(tk::Component*) {
     // The modal display ends once this handler returns; the browser comes after.
     Close();
     if (RadioButton1->Checked())
-        ShellOpen(tk::App().Handle(), nullptr, product::kCodecInstaller, nullptr, nullptr, SW_RESTORE);
+        ShellExecuteA(tk::App().Handle(), nullptr, product::kCodecInstaller, nullptr, nullptr, SW_RESTORE);
 }

@@ -164,7 +164,6 @@ int main(int argc, char** argv) {
     CreateDirectoryA(out.c_str(), nullptr);
 
     tk::App().SetTitle(product::kTitle);
-    SetProgramFolderOverride(dir);  // set.txt and done.txt stay in the bench folder
     WorkerConverter = TimedConvert;
     TForm1 form1;
     Form1 = &form1;

@@ -182,9 +182,9 @@ TEST_F(CodecPromptTest, CloseBoxStillWritesTheMarkerWithoutTheBrowser) {
 }
 
 TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
-    // A program folder that is not there: done.txt cannot be created in it.
-    const std::string folder = program.Path() + "gone\\";
-    SetProgramFolderOverride(folder);
+    // A folder where the marker goes: done.txt cannot be created as a file.
+    const std::string marker = program.File("done.txt");
+    ASSERT_TRUE(CreateDirectoryA(marker.c_str(), nullptr));
     Create();
     HWND main = form->Handle();
     HWND done = Form3->Button1->Handle();
@@ -197,14 +197,13 @@ TEST_F(CodecPromptTest, UnwritableMarkerShowsTheErrorAndStillFillsTheAboutBox) {
     form->Timer1Timer(form->Timer1);
     ASSERT_TRUE(driver.Join());
 
-    const std::string marker = folder + "done.txt";
     std::vector<vt::SeenDialog> seen = answerer.Seen();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, "Cannot create file \"" + marker + "\". " + tk::SystemErrorText(ERROR_PATH_NOT_FOUND));
-    EXPECT_FALSE(tk::SystemErrorText(ERROR_PATH_NOT_FOUND).empty());
+    EXPECT_EQ(seen[0].text, "Cannot create file \"" + marker + "\". " + tk::SystemErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(tk::SystemErrorText(ERROR_ACCESS_DENIED).empty());
     EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);
     EXPECT_TRUE(mainVisibleAtError) << "the main window is back before the error box";
-    EXPECT_FALSE(platform::PathExists(marker));
+    EXPECT_TRUE(platform::DirectoryExists(marker));
     EXPECT_EQ(ShellCalls().size(), 1u) << "the choice was made before the marker failed";
     // Name and version are shown even so: the marker only decides about the prompt.
     EXPECT_EQ(AboutForm->Label1->Caption(), "Vexlar GVI Converter");

@@ -82,9 +82,9 @@ TEST_F(HelpCommandsTest, ContentsOpensHelpFileOfTheProgramFolder) {
 TEST_F(HelpCommandsTest, AProgramFolderWithANameInAnyScriptHoldsItsFiles) {
     const std::wstring folderName = vt::WideNames()[0].substr(0, vt::WideNames()[0].size() - 4);  // Видео
     if (GetEnvironmentVariableA("VEXLAR_COPIED_PROGRAM", nullptr, 0) != 0) {
-        SetProgramFolderOverride("");
-        const std::string folder = ProgramFolder();
+        const std::string folder = program.Path();
         EXPECT_NE(folder.find(platform::Narrow(folderName) + "\\"), std::string::npos) << folder;
+        program.Write("set.txt", "D:\\" + platform::Narrow(folderName) + "\\\r\n");
         Create();
         EXPECT_EQ(form->Edit1->Text(), "D:\\" + platform::Narrow(folderName) + "\\");
         PointerTo(*form->ImageButton6);
@@ -95,6 +95,7 @@ TEST_F(HelpCommandsTest, AProgramFolderWithANameInAnyScriptHoldsItsFiles) {
         EXPECT_EQ(ShellCalls()[0].file, folder + "help.chm");
         form->Edit1->SetText("E:\\Saved\\");
         EXPECT_TRUE(form->CloseQuery());
+        EXPECT_EQ(vt::ReadFileBytes(folder + "set.txt"), "E:\\Saved\\\r\n") << "written beside the copy";
         return;
     }
     vt::TempFolder root;
@@ -104,7 +105,6 @@ TEST_F(HelpCommandsTest, AProgramFolderWithANameInAnyScriptHoldsItsFiles) {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::string copy = folder + "copy.exe";
     ASSERT_TRUE(CopyFileW(self, platform::Widen(copy).c_str(), TRUE));
-    root.Write(platform::Narrow(folderName) + "\\set.txt", "D:\\" + platform::Narrow(folderName) + "\\\r\n");
     std::string command = "\"" + copy + "\" --gtest_brief=1 --gtest_filter=" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "." +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -122,7 +122,6 @@ TEST_F(HelpCommandsTest, AProgramFolderWithANameInAnyScriptHoldsItsFiles) {
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(vt::ReadFileBytes(folder + "set.txt"), "E:\\Saved\\\r\n") << "written beside the copy";
 }
 
 TEST_F(HelpCommandsTest, VisitWebSiteOpensTheProductPageInTheDefaultBrowser) {

@@ -1,18 +1,23 @@
-// The program's windows made in-process, the shell door recording, and the modal-window driver.
+// The program's windows made in-process, the shell requests recorded, and the modal-window driver.
 #include "tests/windows/support/ProgramTest.h"
 
 #include <chrono>
 
 #include "app/Product.h"
+#include "platform/File.h"
 #include "conversion/BatchState.h"
 #include "toolkit/Application.h"
 
-ShellRecorder::ShellRecorder() {
-    calls_.clear();
-    ShellOpen = &Record;
+ProgramFiles::ProgramFiles() : path_(platform::ProgramFolder()) { Clear(); }
+
+void ProgramFiles::Clear() const {
+    for (const char* name : {"set.txt", "done.txt"}) vt::Remove(path_ + name);
 }
 
-ShellRecorder::~ShellRecorder() { ShellOpen = &SystemShellOpen; }
+ShellRecorder::ShellRecorder()
+    : patch_("shell32.dll", "ShellExecuteA", reinterpret_cast<const void*>(&Record)) {
+    calls_.clear();
+}
 
 HINSTANCE ShellRecorder::Record(HWND owner, const char* verb, const char* file, const char* parameters,
                                 const char* directory, int show) {
@@ -63,12 +68,10 @@ bool ModalDriver::Join() {
 
 void ProgramTest::SetUp() {
     tk::App().SetTitle(product::kTitle);
-    SetProgramFolderOverride(program.Path());
 }
 
 void ProgramTest::TearDown() {
     Destroy();
-    SetProgramFolderOverride("");
     DragActive = false;
     OutputFolder.clear();
     BatchFiles.clear();

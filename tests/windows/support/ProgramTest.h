@@ -1,5 +1,5 @@
-// The program's windows made in-process by the main block's own creation, with the program
-// folder in a fresh temporary folder and the shell door recording instead of opening anything.
+// The program's windows made in-process by the main block's own creation, with the test
+// program's own folder as the program folder and the shell requests recorded instead of made.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,25 @@
 #include "controls/ImageButton3.h"
 #include "tests/windows/support/TestSupport.h"
 
-// A request that reached the shell door, with ShellExecuteA's parameters.
+// The test program's folder, which is the program folder: the files the program keeps there
+// are cleared before and after each test. CTest runs one test program per build folder.
+class ProgramFiles {
+public:
+    ProgramFiles();
+    ~ProgramFiles() { Clear(); }
+
+    const std::string& Path() const { return path_; }  // ends in "\"
+    std::string File(const std::string& name) const { return path_ + name; }
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        return vt::WriteFileBytes(File(name), bytes);
+    }
+
+private:
+    void Clear() const;
+    std::string path_;
+};
+
+// A request the program made of the shell (ShellExecuteA).
 struct ShellCall {
     HWND owner = nullptr;
     bool hasVerb = false;
@@ -28,21 +46,21 @@ struct ShellCall {
     int show = 0;
 };
 
-// Stands in for the shell door while it lives: each request is recorded and answered as a
+// Stands in for ShellExecuteA while it lives: each request is recorded and answered as a
 // success would be.
 class ShellRecorder {
 public:
     ShellRecorder();
-    ~ShellRecorder();
     ShellRecorder(const ShellRecorder&) = delete;
     ShellRecorder& operator=(const ShellRecorder&) = delete;
 
     const std::vector<ShellCall>& Calls() const { return calls_; }
 
 private:
-    static HINSTANCE Record(HWND owner, const char* verb, const char* file, const char* parameters,
-                            const char* directory, int show);
+    static HINSTANCE WINAPI Record(HWND owner, const char* verb, const char* file, const char* parameters,
+                                   const char* directory, int show);
     static inline std::vector<ShellCall> calls_;
+    vt::ImportPatch patch_;
 };
 
 // Watches the program's requests to the system about the end of the session: the reason it
@@ -112,7 +130,7 @@ protected:
     // A click in the middle of a windowed control, as the mouse gives it.
     static void Click(tk::WinControl& control);
 
-    vt::TempFolder program;
+    ProgramFiles program;
     TForm1* form = nullptr;
     bool timerEnabledAtCreation = false;
 

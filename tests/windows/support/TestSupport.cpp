@@ -333,8 +333,12 @@ TempFolder::~TempFolder() {
     if (!path_.empty()) RemoveTree(path_);
 }
 
-std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::string path = path_ + name;
+void Remove(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(path.c_str())) RemoveTree(path + "\\");
+}
+
+std::string WriteFileBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         DWORD written = 0;

@@ -104,6 +104,10 @@ std::vector<std::string> Names();
 
 // A file's bytes; "<missing>" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Writes a file of these bytes, replacing any; returns its path.
+std::string WriteFileBytes(const std::string& path, const std::string& bytes);
+// Removes a file, read-only or not, or a folder with everything in it.
+void Remove(const std::string& path);
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {
@@ -116,7 +120,9 @@ public:
     const std::string& Path() const { return path_; }  // ends in "\"
     std::string File(const std::string& name) const { return path_ + name; }
     // Writes a file of these bytes (name relative to the folder); returns its full path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        return WriteFileBytes(File(name), bytes);
+    }
 
 private:
     std::string path_;
