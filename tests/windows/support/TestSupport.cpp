@@ -257,7 +257,9 @@ DialogAnswerer::Options OpenFileAnswer(const std::vector<std::string>& names, in
 HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point) {
     std::wstring names;
     for (const std::string& p : paths) names += platform::Widen(p) + L'\0';
-    names += L'\0';  // the list's final zero
+    // The list ends in a second zero, also when it is empty: the shell's readers look past the
+    // first one.
+    names.append(paths.empty() ? 2 : 1, L'\0');
     const size_t bytes = names.size() * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     if (!memory) return nullptr;
