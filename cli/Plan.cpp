@@ -23,11 +23,6 @@ std::string FolderOf(const std::string& path) {
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-std::string WithSeparator(std::string folder) {
-    if (!folder.empty() && !IsSeparator(folder.back())) folder += platform::kNativeFolderSeparator;
-    return folder;
-}
-
 bool IsGviName(const std::string& name) {
     return name.size() > 4 && platform::SameTextAscii(std::string_view(name).substr(name.size() - 4), ".gvi");
 }
@@ -36,6 +31,11 @@ bool IsGviName(const std::string& name) {
 constexpr platform::FileTime kCoarsestTimeStep = 2'000'000'000;
 
 }  // namespace
+
+std::string WithSeparator(std::string folder) {
+    if (!folder.empty() && !IsSeparator(folder.back())) folder += platform::kNativeFolderSeparator;
+    return folder;
+}
 
 void Plan::Add(const std::string& argument) {
     if (!platform::DirectoryExists(argument)) {

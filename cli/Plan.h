@@ -12,6 +12,9 @@
 
 namespace cli {
 
+// The folder with a separator at its end; "" stays "" and a drive ("C:") counts as ended.
+std::string WithSeparator(std::string folder);
+
 struct PlanOptions {
     std::string outputFolder;  // ending in a separator; empty: beside each source
     bool recursive = false;    // -r: a folder stands for the GVI files in its tree

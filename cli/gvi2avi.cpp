@@ -122,8 +122,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
             return UsageError("the output folder \"" + folder + "\"" +
                               (kind == platform::PathKind::File ? " is a file, not a folder"
                                                                 : " does not exist"));
-        if (folder.find_last_of(platform::kNativeNameSeparators) != folder.size() - 1)
-            folder += platform::kNativeFolderSeparator;
+        folder = WithSeparator(folder);
     }
     return -1;
 }
