@@ -25,12 +25,13 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::wstring AnsiToWide(const std::string& text, UINT codePage = CP_ACP, DWORD flags = 0) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+// UTF-16 from a text of the code page; empty for a text that is not valid in it.
+std::wstring StrictlyWide(const std::string& text, UINT codePage) {
+    const int size = static_cast<int>(text.size());
+    int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
     if (n <= 0) return {};
     std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), n);
     return wide;
 }
 
@@ -84,13 +85,6 @@ bool IsNameWindowsChanges(char last) { return last == ' ' || last == '.'; }
 // The caption tables are in the system's legacy code page, which the program's own (UTF-8 under
 // its manifest) may not be: converted where they meet a window, never in the tables.
 std::string Shown(const std::string& caption) { return platform::FromLegacyCodePage(caption); }
-
-// The status line's path is in the program's code page: UTF-8, or a legacy one that may have
-// two-byte characters.
-size_t AnsiCharLength(unsigned char first) { return IsDBCSLeadByte(first) ? 2 : 1; }
-TCharLength StatusPathCharLength() {
-    return GetACP() == CP_UTF8 ? platform::Utf8CharLength : AnsiCharLength;
-}
 
 template <typename F>
 void Guarded(F&& f) {
@@ -182,7 +176,7 @@ std::string NewFolderPath(const std::string& parent, const std::string& name, UI
 bool ForceDirectories(const std::string& path, UINT codePage) {
     // In UTF-16 every backslash is a character of its own. A text that is no valid text of the
     // code page names no folder.
-    const std::wstring wide = AnsiToWide(path, codePage, MB_ERR_INVALID_CHARS);
+    const std::wstring wide = StrictlyWide(path, codePage);
     size_t root = RootLength(wide);
     if (root == 0) return false;
     // A colon past the drive can never name a folder here.
@@ -496,7 +490,7 @@ void TKestFolderDialog::CreateNewFolderButton(HWND dialog) {
 void TKestFolderDialog::SelectFolderByPath(HWND dialog, const std::string& path) {
     tk::ComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.put())) || !DirectoryExists(path)) return;
-    std::wstring wide = AnsiToWide(path);
+    std::wstring wide = platform::Widen(path);
     // A shell may match the list against its tree byte for byte, and a list holds a folder's
     // access time, which parsing the path below it can refresh: a second parse, made once the
     // folders have settled, is tried when the first selected nothing.
@@ -540,7 +534,7 @@ void TKestFolderDialog::SelectionChanged(HWND dialog, LPCITEMIDLIST item) {
     selectionPath_ = path;
 
     if (Flags.Contains(TBrowseInfoFlags::ShowPath)) {
-        std::string status = ShortenPath(selectionPath_, kStatusLimit, StatusPathCharLength());
+        std::string status = ShortenPath(selectionPath_, kStatusLimit);
         if (status.empty() && item) status = StatusTextWithoutPath(item);
         if (status.empty() && item) {
             status = DisplayNameOf(item);

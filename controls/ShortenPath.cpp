@@ -1,6 +1,8 @@
 // Shortens a path for the folder browser's status line by putting "..." for middle folders.
 #include "controls/ShortenPath.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,13 +10,10 @@ namespace {
 // Walks an ANSI text character by character.
 class Chars {
 public:
-    Chars(const std::string& s, TCharLength length) : s_(s), length_(length) {}
+    Chars(const std::string& s, TNextCharacter next) : s_(s), next_(next ? next : platform::NextCharacter) {}
 
     // Where the character at `i` (a character's first byte) ends.
-    size_t Next(size_t i) const {
-        size_t n = length_ ? length_(static_cast<unsigned char>(s_[i])) : 1;
-        return std::min(i + n, s_.size());
-    }
+    size_t Next(size_t i) const { return std::min(next_(s_, i), s_.size()); }
     // The first backslash that is a character of its own, or npos.
     size_t FindBackslash() const {
         for (size_t i = 0; i < s_.size(); i = Next(i))
@@ -36,13 +35,13 @@ public:
 
 private:
     const std::string& s_;
-    TCharLength length_;
+    TNextCharacter next_;
 };
 
 }  // namespace
 
-std::string ShortenPath(std::string s, int limit, TCharLength charLength) {
-    const Chars chars(s, charLength);  // follows s as it is cut
+std::string ShortenPath(std::string s, int limit, TNextCharacter next) {
+    const Chars chars(s, next);  // follows s as it is cut
     const int length = static_cast<int>(s.size());
     if (length <= limit || limit < 6 || chars.FindBackslash() == std::string::npos)
         return chars.Head(limit);
@@ -68,5 +67,5 @@ std::string ShortenPath(std::string s, int limit, TCharLength charLength) {
 
     if (fits()) return result + "\\" + s;
     const std::string whole = result + "\\" + s;
-    return Chars(whole, charLength).Head(limit - 3) + "...";
+    return Chars(whole, next).Head(limit - 3) + "...";
 }

@@ -1,6 +1,5 @@
 // The status line's path shortening, row by row, plus its limits.
 #include "controls/ShortenPath.h"
-#include "platform/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +43,8 @@ TEST(ShortenPath, NeverCutsAUtf8Character) {
     std::string zhe30, clapper20;
     for (int i = 0; i < 30; ++i) zhe30 += "\xD0\x96";          // Ж, two bytes
     for (int i = 0; i < 20; ++i) clapper20 += "\xF0\x9F\x8E\xAC";  // 🎬, four bytes
-    EXPECT_EQ(ShortenPath("C:\\" + zhe30, 50, platform::Utf8CharLength), "C:\\" + zhe30.substr(0, 46));
-    EXPECT_EQ(ShortenPath("C:\\dir\\x" + clapper20, 50, platform::Utf8CharLength),
+    EXPECT_EQ(ShortenPath("C:\\" + zhe30, 50), "C:\\" + zhe30.substr(0, 46));
+    EXPECT_EQ(ShortenPath("C:\\dir\\x" + clapper20, 50),
               "C:\\...\\x" + clapper20.substr(0, 36) + "...");
 }
 

@@ -2,7 +2,6 @@
 #include "Robots.h"
 
 #include "controls/ShortenPath.h"
-#include "platform/CodePage.h"
 
 using vt::FindOwnWindow;
 using vt::TextOf;
@@ -46,7 +45,7 @@ int BrowserRobot::Join() {
 bool BrowserRobot::SelectPath(HWND browser, const std::string& path) {
     // Wine's browser matches the parsed path against its tree byte for byte, access times
     // included, and now and then selects nothing; the status line tells when it took.
-    const std::string shown = ShortenPath(path, 50, platform::Utf8CharLength);  // UTF-8 under the manifest
+    const std::string shown = ShortenPath(path, 50);
     for (int attempt = 0; attempt < 5; ++attempt) {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()),
