@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -19,8 +20,8 @@
 #include "app/Globals.h"
 #include "app/Product.h"
 #include "app/Unit1.h"
-#include "conversion/Convert.h"
 #include "conversion/Unit2.h"
+#include "tests/windows/support/TestSupport.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -110,13 +111,36 @@ bool WriteGvi(const std::string& path, uint64_t size) {
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Time spent inside the conversion routine, summed over the batch (written by the worker).
+// The worker's requests to the system show it: the routine opens its source first and closes
+// it last. Every thread but the user-interface one counts as the worker here.
 std::atomic<int64_t> convertNs{0};
+DWORD uiThread = 0;
+decltype(&CreateFileA) realCreateFile = nullptr;
+decltype(&CloseHandle) realCloseHandle = nullptr;
+HANDLE timedSource = INVALID_HANDLE_VALUE;
+Clock::time_point sourceOpening;
+std::function<void(const std::string& source)> beforeSource;  // on the worker, as it opens one
 
-TConvertResult TimedConvert(const std::string& source, const std::string& dest) {
+HANDLE WINAPI WorkerCreateFile(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                               DWORD disposition, DWORD flags, HANDLE templateFile) {
+    const bool source = GetCurrentThreadId() != uiThread && !(access & GENERIC_WRITE);
+    if (source && beforeSource) beforeSource(path);
     const auto t0 = Clock::now();
-    TConvertResult r = ConvertGviToAvi(source, dest);
-    convertNs += std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - t0).count();
-    return r;
+    HANDLE h = realCreateFile(path, access, share, security, disposition, flags, templateFile);
+    if (source) {
+        sourceOpening = t0;
+        timedSource = h;
+    }
+    return h;
+}
+
+BOOL WINAPI WorkerCloseHandle(HANDLE h) {
+    const BOOL closed = realCloseHandle(h);
+    if (h == timedSource && GetCurrentThreadId() != uiThread) {
+        timedSource = INVALID_HANDLE_VALUE;
+        convertNs += std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - sourceOpening).count();
+    }
+    return closed;
 }
 
 struct Result {
@@ -164,7 +188,11 @@ int main(int argc, char** argv) {
     CreateDirectoryA(out.c_str(), nullptr);
 
     tk::App().SetTitle(product::kTitle);
-    WorkerConverter = TimedConvert;
+    uiThread = GetCurrentThreadId();
+    vt::ImportPatch opening("kernel32.dll", "CreateFileA", reinterpret_cast<const void*>(&WorkerCreateFile));
+    vt::ImportPatch closing("kernel32.dll", "CloseHandle", reinterpret_cast<const void*>(&WorkerCloseHandle));
+    realCreateFile = reinterpret_cast<decltype(&CreateFileA)>(const_cast<void*>(opening.Original()));
+    realCloseHandle = reinterpret_cast<decltype(&CloseHandle)>(const_cast<void*>(closing.Original()));
     TForm1 form1;
     Form1 = &form1;
     form1.Timer1->SetEnabled(false);  // no first-run prompt
@@ -205,9 +233,11 @@ int main(int argc, char** argv) {
         for (const std::string& f : files) {
             if (!WriteGvi(f, 4 << 20)) return 1;
         }
-        // Half of the second file, held until the screenshot is taken.
-        WorkerConverter = [files, dir](const std::string& source, const std::string& dest) {
+        // Half of the second file, held until the screenshot is taken. The worker's output is
+        // its own request's (read on the worker while it converts).
+        beforeSource = [files, dir](const std::string& source) {
             if (source == files[1]) {
+                const std::string dest = MyThread->DestPath;
                 HANDLE f = CreateFileA(dest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
                 LARGE_INTEGER half;
                 half.QuadPart = (4 << 20) / 2;
@@ -218,13 +248,11 @@ int main(int argc, char** argv) {
                 CloseHandle(CreateFileA((dir + "ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
                 for (int i = 0; i < 1200 && !Exists(dir + "go"); ++i) Sleep(50);
             }
-            return ConvertGviToAvi(source, dest);
         };
         Result r = RunBatch(files, out);
         std::printf("screenshot batch: %.0f ms\n", r.startToDoneMs);
     } else {
         return Usage();
     }
-    WorkerConverter = nullptr;
     return status;
 }

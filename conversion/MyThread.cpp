@@ -1,16 +1,8 @@
 // TMyThread: the conversion worker.
 #include "conversion/MyThread.h"
 
-TMyThread::TMyThread(DWORD PollMs, TConverter Converter)
-    : pollMs_(PollMs), convert_(std::move(Converter)) {
-    if (!convert_) convert_ = &TMyThread::Convert;
-}
-
-TConvertStatus TMyThread::Convert(const std::string& Source, const std::string& Dest) {
-    TConvertCause cause;
-    TConvertResult result = ConvertGviToAvi(Source, Dest, TConvertProgress(), &cause);
-    return {result, cause};
-}
+// How long the worker rests after each look at the hand-over fields.
+constexpr DWORD kPollMs = 500;
 
 void TMyThread::Execute() {
     while (!Terminated()) {
@@ -18,12 +10,11 @@ void TMyThread::Execute() {
         if (Working) {
             // A running conversion is never cut short: termination is looked at only after
             // its result has been published.
-            TConvertStatus status = convert_(SourcePath, DestPath);
-            ResultCode = status.Result;
-            ResultCause = status.Cause;
+            ResultCause = {};
+            ResultCode = ConvertGviToAvi(SourcePath, DestPath, TConvertProgress(), &ResultCause);
             if (!Synchronize([this] { PublishResult(); })) break;
         }
-        Sleep(pollMs_);
+        Sleep(kPollMs);
     }
 }
 

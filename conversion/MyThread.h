@@ -8,26 +8,12 @@
 #include <functional>
 #include <string>
 
-// What a conversion hands back to the worker: its result and, for a failure, its cause. A bare
-// result (a stand-in routine) has no cause.
-struct TConvertStatus {
-    TConvertStatus(TConvertResult result, TConvertCause cause = {}) : Result(result), Cause(cause) {}
-    TConvertResult Result;
-    TConvertCause Cause;
-};
-
 // The hand-over fields are touched by the user-interface thread only, and by the worker only
 // inside its Synchronize steps, except SourcePath/DestPath (read while converting, when the
 // user-interface thread leaves them alone because Ready is false) and ResultCode/ResultCause.
 class TMyThread : public tk::Thread {
 public:
-    using TConverter = std::function<TConvertStatus(const std::string&, const std::string&)>;
-
-    // The conversion routine with its cause: the converter unless one is given.
-    static TConvertStatus Convert(const std::string& Source, const std::string& Dest);
-
-    // Created suspended; Start() sets it going. PollMs and Converter are for tests.
-    explicit TMyThread(DWORD PollMs = 500, TConverter Converter = nullptr);
+    // Made suspended (tk::Thread); Start() sets it going.
     ~TMyThread() override { StopAndWait(); }
 
     bool Working = false;         // a request has been taken and is converting
@@ -62,7 +48,5 @@ private:
     void TakeRequest();
     void PublishResult();
 
-    DWORD pollMs_;
-    TConverter convert_;
     std::function<void()> discard_;  // set while a withdrawn request converts
 };

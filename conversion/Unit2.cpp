@@ -21,9 +21,6 @@ bool ProgressDragActive = false;
 int32_t ProgressDragOriginX = 0;
 int32_t ProgressDragOriginY = 0;
 
-DWORD WorkerPollMs = 500;
-TMyThread::TConverter WorkerConverter = nullptr;
-
 namespace {
 
 tk::WindowDrag Drag(ProgressDragActive, ProgressDragOriginX, ProgressDragOriginY);
@@ -123,9 +120,7 @@ void TForm2::FormCreate(tk::Component*) {
 }
 
 void TForm2::StartWorker() {
-    auto worker = std::make_unique<TMyThread>(WorkerPollMs, [](const std::string& source, const std::string& dest) {
-        return WorkerConverter ? WorkerConverter(source, dest) : TMyThread::Convert(source, dest);
-    });
+    auto worker = std::make_unique<TMyThread>();
     worker->FreeOnTerminate = true;
     // However its body ends, the batch must not use it afterwards: its next tick finds it gone.
     worker->OnTerminate = [](tk::Thread& ended) {

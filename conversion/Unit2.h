@@ -29,13 +29,6 @@ extern bool ProgressDragActive;
 extern int32_t ProgressDragOriginX;
 extern int32_t ProgressDragOriginY;
 
-// How the worker polls and converts; tests and benchmarks shorten the poll or stand in for the
-// routine. The poll is read when a worker is made (with the window, or to replace one that
-// ended), the converter (empty: TMyThread::Convert) at each conversion, so change it only while
-// the worker is idle.
-extern DWORD WorkerPollMs;
-extern TMyThread::TConverter WorkerConverter;
-
 // Progress of the current file, 0 to 100, from the temporary file's current size.
 int CurrentPercent();
 // A progress bar Width x Height pixels: the edge column at 0 and at Width - 1, the fill column

@@ -68,68 +68,19 @@ inline vt::DialogAnswerer::Options AnswerEvery(std::function<void(HWND)> inspect
     return options;
 }
 
-// Stands in for the conversion routine: the worker blocks in it until the test lets it go.
-// Then it runs the real routine (or only reports `result`) and may call `after` on the worker.
-class Gate {
-public:
-    Gate() = default;
-    ~Gate() {
-        SetEvent(release_);
-        CloseHandle(started_);
-        CloseHandle(release_);
-    }
-    Gate(const Gate&) = delete;
-    Gate& operator=(const Gate&) = delete;
+// Holds the worker before it opens each source, until the test lets it go.
+using Gate = vt::WorkerGate;
 
-    bool convert = true;             // run the routine after the release
-    TConvertResult result = crOk;    // reported when convert is false
-    std::function<void(const std::string& dest)> after;  // runs on the worker, last
-
-    TMyThread::TConverter Fn() {
-        return [this](const std::string& source, const std::string& dest) {
-            dest_ = dest;
-            ++calls_;
-            SetEvent(started_);
-            WaitForSingleObject(release_, 60000);
-            ResetEvent(started_);
-            TConvertResult r = convert ? ConvertGviToAvi(source, dest) : result;
-            if (after) after(dest);
-            return r;
-        };
-    }
-    // Pumps messages until the worker sits in the gate.
-    bool WaitStarted(int timeoutMs = 10000) {
-        return vt::PumpUntil([this] { return WaitForSingleObject(started_, 0) == WAIT_OBJECT_0; }, timeoutMs);
-    }
-    void Release() { SetEvent(release_); }
-    int Calls() const { return calls_; }
-    std::string Dest() const { return dest_; }  // read after WaitStarted
-
-private:
-    HANDLE started_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<int> calls_{0};
-    std::string dest_;
-};
-
-// The program's windows for a batch, with the progress window's timer and the worker's poll
-// shortened unless the suite needs the real pace.
+// The program's windows for a batch, with the progress window's timer shortened unless the
+// suite needs the real pace. The worker polls at its own pace.
 class BatchTest : public ProgramTest {
 protected:
     virtual bool RealTiming() const { return false; }
 
     void SetUp() override {
         ProgramTest::SetUp();
-        realPollMs_ = WorkerPollMs;
-        if (!RealTiming()) WorkerPollMs = 20;  // read when the progress window makes the worker
         Create();
         if (!RealTiming()) Form2->Timer1->SetInterval(100);
-    }
-
-    void TearDown() override {
-        ProgramTest::TearDown();
-        WorkerConverter = nullptr;
-        WorkerPollMs = realPollMs_;
     }
 
     // Fills the main window's list and output folder and presses Start.
@@ -148,23 +99,31 @@ protected:
     }
 
     // The worker converting a request that no batch posted, so that ticks show progress.
-    void HoldWorker(Gate& gate) {
-        WorkerConverter = gate.Fn();
-        gate.convert = false;
-        MyThread->Post("held.gvi", "held.tmp");
+    void HoldWorker(Gate& gate, const vt::TempFolder& folder) {
+        MyThread->Post(folder.Write("held.gvi", "no GVI"), folder.File("held.tmp"));
         ASSERT_TRUE(gate.WaitStarted());
         ASSERT_FALSE(MyThread->Ready);
     }
     void LetWorkerGo(Gate& gate) {
         gate.Release();
         ASSERT_TRUE(vt::PumpUntil([] { return MyThread->RequestFinished(); }, 5000));
-        WorkerConverter = nullptr;
+    }
+
+    // A one-file batch in which another program opens the worker's output after the worker has
+    // let go of it, before the batch has settled it; the handle, which the caller closes.
+    HANDLE RunBatchHoldingOutput(const std::string& source, const std::string& folder) {
+        Gate gate;
+        Start({source}, folder);
+        if (!gate.WaitStarted()) return INVALID_HANDLE_VALUE;
+        gate.Release();
+        // Published in one step; the batch settles it at a later tick.
+        vt::PumpUntil([] { return MyThread->RequestFinished(); }, 10000);
+        HANDLE holder = CreateFileA(gate.Dest().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        vt::PumpUntil([] { return !Converting; }, 10000);
+        return holder;
     }
 
     static int BarWidthOf(const tk::Image* image) { return image->Picture().Width(); }
-
-private:
-    DWORD realPollMs_ = 0;
 };
 
 }  // namespace batchtest

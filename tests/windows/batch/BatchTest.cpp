@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,6 +83,14 @@ private:
     std::thread thread_;
 };
 
+// The system refusing one thread an event; the others get theirs.
+DWORD refusedThread = 0;
+const void* realCreateEvent = nullptr;
+HANDLE WINAPI CreateEventUnlessRefused(SECURITY_ATTRIBUTES* security, BOOL manual, BOOL initial, const char* name) {
+    if (GetCurrentThreadId() == refusedThread) return nullptr;
+    return reinterpret_cast<decltype(&CreateEventA)>(const_cast<void*>(realCreateEvent))(security, manual, initial, name);
+}
+
 }  // namespace
 
 TEST_F(BatchTest, OneFileFromStartToDone) {
@@ -96,7 +103,6 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     Form2->Label4->SetCaption("20%");
 
     Gate gate;
-    WorkerConverter = gate.Fn();
     Shown atDone;
     vt::DialogAnswerer answerer(AnswerEvery([&](HWND) { atDone = Snapshot(out.Path()); }));
 
@@ -107,7 +113,7 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     EXPECT_EQ(BatchIndex, 0);
 
     // The first tick begins the file, without any message and without touching the bars.
-    ASSERT_TRUE(gate.WaitStarted());
+    ASSERT_TRUE(vt::PumpUntil([] { return BatchIndex == 1; }, 5000));
     EXPECT_EQ(BatchIndex, 1);
     EXPECT_EQ(Form2->Label1->Caption(), "Convert file \"clip.gvi\":");
     EXPECT_EQ(BarWidthOf(Form2->Image6), 142);
@@ -116,12 +122,13 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
     EXPECT_EQ(Form2->Label4->Caption(), "20%");
     EXPECT_EQ(answerer.Count(), 0u);
     // The worker writes into a fresh file of the output folder, never to the output name.
-    EXPECT_EQ(gate.Dest(), TempPath);
+    const std::string temp = TempPath;
     EXPECT_EQ(TempPath.rfind(out.Path(), 0), 0u) << TempPath;
     EXPECT_EQ(FinalPath, out.Path() + "clip.AVI");
     EXPECT_EQ(SourceSize, 200000u);
 
     // Progress ticks while it converts: nothing written yet.
+    ASSERT_TRUE(gate.WaitStarted());
     ASSERT_TRUE(vt::PumpUntil([] { return Form2->Label3->Caption() == "0%"; }, 2000));
     EXPECT_EQ(BarWidthOf(Form2->Image6), 0);
     EXPECT_EQ(Form2->Label4->Caption(), "0%");
@@ -148,6 +155,7 @@ TEST_F(BatchTest, OneFileFromStartToDone) {
 
     gate.Release();
     ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
+    EXPECT_EQ(gate.Dest(), temp);
 
     // While "Done." was up: both bars full, the list emptied, the timer off, the window still there.
     EXPECT_EQ(atDone.bar6, 357);
@@ -199,11 +207,8 @@ TEST_F(BatchTest, BoxesComeOverTheProgressWindowInTheBackgroundAndWhenMinimized)
     };
     {
         Gate gate;
-        gate.convert = false;
-        gate.result = crCorrupted;
-        WorkerConverter = gate.Fn();
         vt::DialogAnswerer answerer(AnswerEvery(look));
-        Start({clip}, out.Path());
+        Start({src.Write("bad.gvi", "no GVI")}, out.Path());
         ASSERT_TRUE(gate.WaitStarted());
         OtherProgram other;
         gate.Release();
@@ -215,7 +220,6 @@ TEST_F(BatchTest, BoxesComeOverTheProgressWindowInTheBackgroundAndWhenMinimized)
 
     seen.clear();
     Gate gate;
-    WorkerConverter = gate.Fn();
     std::atomic<bool> forward{false};
     vt::DialogAnswerer answerer(AnswerEvery([&](HWND box) {
         look(box);
@@ -333,12 +337,11 @@ TEST_F(BatchTest, APersistentFaultGivesOneBoxAndEndsTheBatch) {
     vt::TempFolder src, out;
     const std::string clip = src.Write("clip.gvi", GviBytes(5000));
     Gate gate;
-    WorkerConverter = gate.Fn();
     Start({clip}, out.Path());
     ASSERT_TRUE(gate.WaitStarted());
     {
         // Half written, so a tick has a bar to draw.
-        HANDLE f = CreateFileA(gate.Dest().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE f = CreateFileA(TempPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);
         const std::string half(2500, 'x');
         DWORD written = 0;
@@ -389,29 +392,30 @@ TEST_F(BatchTest, APersistentFaultGivesOneBoxAndEndsTheBatch) {
 
 // At exit the output of a file in flight goes too, once its conversion has let go of it.
 TEST_F(BatchTest, AnOutputInFlightGoesOnExit) {
+    Gate gate;  // outlives the folders: let go, the worker finds no source
     vt::TempFolder src, out;
-    Gate gate;
-    gate.convert = false;
-    WorkerConverter = gate.Fn();
     Start({src.Write("clip.gvi", GviBytes(5000))}, out.Path());
     ASSERT_TRUE(gate.WaitStarted());
     Destroy();
     EXPECT_TRUE(FolderNames(out.Path()).empty());
 }
 
-// A worker whose body ends early (here its conversion throws) frees itself; the batch finds it
-// gone at the next tick and ends with a box that says so. The partial output goes, and the next
-// Start makes a new worker.
+// A worker whose body ends early (here the system refuses it the event that hands its first
+// result over) frees itself; the batch finds it gone at the next tick and ends with a box that
+// says so. The partial output goes, and the next Start makes a new worker.
 TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
     vt::TempFolder src, out;
     const std::string one = src.Write("one.gvi", GviBytes(5000));
     const std::string two = src.Write("two.gvi", GviBytes(5000));
-    WorkerConverter = [](const std::string&, const std::string&) -> TConvertResult {
-        throw std::runtime_error("the worker fails");
-    };
     {
+        Gate gate;
         vt::DialogAnswerer answerer(AnswerEvery());
         Start({one, two}, out.Path());
+        ASSERT_TRUE(gate.WaitStarted());
+        refusedThread = MyThread->ThreadId();
+        vt::ImportPatch refuse("kernel32.dll", "CreateEventA", reinterpret_cast<const void*>(&CreateEventUnlessRefused));
+        realCreateEvent = refuse.Original();
+        gate.Release();
         EXPECT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
         EXPECT_EQ(MyThread, nullptr);
         std::vector<vt::SeenDialog> seen = answerer.Seen();
@@ -425,7 +429,6 @@ TEST_F(BatchTest, AWorkerThatEndsEarlyStopsTheBatchWithABox) {
         EXPECT_EQ(Form1->ListView1->RowCount(), 2);
         EXPECT_TRUE(FolderNames(out.Path()).empty());
     }
-    WorkerConverter = nullptr;
     vt::DialogAnswerer answerer(AnswerEvery());
     ASSERT_TRUE(RunBatch({}, out.Path()));
     EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"one.AVI", "two.AVI"}));
@@ -491,7 +494,6 @@ TEST_F(BatchTest, ASecondBatchStartsFromWhereTheFirstLeftTheWindow) {
         ASSERT_TRUE(RunBatch({one}, out.Path()));
     }
     Gate gate;
-    WorkerConverter = gate.Fn();
     vt::DialogAnswerer answerer(AnswerEvery());
     Start({two}, out.Path());
 
@@ -502,7 +504,7 @@ TEST_F(BatchTest, ASecondBatchStartsFromWhereTheFirstLeftTheWindow) {
     EXPECT_EQ(start.bar6, 357);
     EXPECT_EQ(start.bar7, 357);
 
-    ASSERT_TRUE(gate.WaitStarted());
+    ASSERT_TRUE(vt::PumpUntil([] { return BatchIndex == 1; }, 5000));
     Shown begun = Snapshot(out.Path());
     EXPECT_EQ(begun.label1, "Convert file \"two.gvi\":");
     EXPECT_EQ(begun.label3, "100%");
@@ -525,7 +527,6 @@ TEST_F(BatchTest, TheCurrentBarIsFullWhenTheNextFileBegins) {
     const std::string one = src.Write("one.gvi", GviBytes(1000));
     const std::string two = src.Write("two.gvi", GviBytes(1000));
     Gate gate;
-    WorkerConverter = gate.Fn();
     vt::DialogAnswerer answerer(AnswerEvery());
     Start({one, two}, out.Path());
     ASSERT_TRUE(gate.WaitStarted());
@@ -545,18 +546,14 @@ TEST_F(BatchTest, TheCurrentBarIsFullWhenTheNextFileBegins) {
 TEST_F(BatchTest, ANameTakenMeanwhileGivesTheNextFreeName) {
     vt::TempFolder src, out;
     const std::string clip = src.Write("clip.gvi", GviBytes(2000));
-    Gate gate;
     const std::string taken = out.File("clip.AVI");
-    gate.after = [&](const std::string&) {
-        HANDLE f = CreateFileA(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(f, "theirs", 6, &written, nullptr);
-        CloseHandle(f);
-    };
-    gate.Release();
-    WorkerConverter = gate.Fn();
+    Gate gate;
     vt::DialogAnswerer answerer(AnswerEvery());
-    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    Start({clip}, out.Path());
+    ASSERT_TRUE(gate.WaitStarted());
+    vt::WriteFileBytes(taken, "theirs");
+    gate.Release();
+    ASSERT_TRUE(vt::PumpUntil([] { return !Converting; }, 10000));
     ASSERT_EQ(answerer.Count(), 1u);
     EXPECT_EQ(FolderNames(out.Path()), (std::set<std::string>{"clip.AVI", "[1]clip.AVI"}));
     EXPECT_EQ(ReadFileBytes(taken), "theirs");
@@ -567,17 +564,11 @@ TEST_F(BatchTest, ANameTakenMeanwhileGivesTheNextFreeName) {
 TEST_F(BatchTest, AnOutputThatCannotBeRenamedIsKeptAndReported) {
     vt::TempFolder src, out;
     const std::string clip = src.Write("clip.gvi", GviBytes(2000));
-    Gate gate;
-    HANDLE holder = INVALID_HANDLE_VALUE;  // another program holds the finished file open
-    gate.after = [&](const std::string& dest) {
-        holder = CreateFileA(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    };
-    gate.Release();
-    WorkerConverter = gate.Fn();
     vt::DialogAnswerer answerer(AnswerEvery());
-    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    HANDLE holder = RunBatchHoldingOutput(clip, out.Path());  // another program holds the finished file
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     CloseHandle(holder);
+    ASSERT_FALSE(Converting);
 
     std::set<std::string> names = FolderNames(out.Path());
     ASSERT_EQ(names.size(), 1u);
@@ -596,20 +587,12 @@ TEST_F(BatchTest, AnOutputThatCannotBeRenamedIsKeptAndReported) {
 
 TEST_F(BatchTest, AFailedOutputThatCannotBeDeletedIsReported) {
     vt::TempFolder src, out;
-    const std::string clip = src.Write("clip.gvi", GviBytes(2000));
-    Gate gate;
-    gate.convert = false;
-    gate.result = crCorrupted;
-    HANDLE holder = INVALID_HANDLE_VALUE;
-    gate.after = [&](const std::string& dest) {
-        holder = CreateFileA(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    };
-    gate.Release();
-    WorkerConverter = gate.Fn();
+    const std::string clip = src.Write("clip.gvi", "no GVI");
     vt::DialogAnswerer answerer(AnswerEvery());
-    ASSERT_TRUE(RunBatch({clip}, out.Path()));
+    HANDLE holder = RunBatchHoldingOutput(clip, out.Path());
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     CloseHandle(holder);
+    ASSERT_FALSE(Converting);
 
     std::set<std::string> names = FolderNames(out.Path());
     ASSERT_EQ(names.size(), 1u);
@@ -639,12 +622,7 @@ TEST_F(BatchTest, AnOutputFolderRemovedAfterStartFailsTheFile) {
     std::vector<vt::SeenDialog> seen = answerer.Seen();
     ASSERT_EQ(seen.size(), 2u);
     // The output is to blame, not the source: its name, its folder and the system's reason.
-    char* reason = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, ERROR_PATH_NOT_FOUND, 0, reinterpret_cast<LPSTR>(&reason), 0, nullptr);
-    std::string expected = reason ? reason : "";
-    LocalFree(reason);
-    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+    const std::string expected = vt::SystemText(ERROR_PATH_NOT_FOUND);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(seen[0].text, "Could not write \"clip.AVI\" in \"" + folder + "\": " + expected);
     EXPECT_EQ(seen[0].icon, vt::BoxIcon::Error);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/CodePage.h"
+#include "tests/windows/support/TestSupport.h"
 
 namespace {
 
@@ -70,24 +71,6 @@ Result RunCli(const std::string& args, const std::string& errFile,
     return r;
 }
 
-void Write(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD w = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &w, nullptr);
-    CloseHandle(h);
-}
-
-// The system's words for an error, without the line break they end in.
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string s = text ? text : "";
-    LocalFree(text);
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
-    return s;
-}
-
 BOOL WINAPI IgnoreCtrlC(DWORD event) { return event == CTRL_C_EVENT; }
 
 // A console without a window, shared with the programs this test starts, so that its Ctrl+C
@@ -129,9 +112,9 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     std::string good(100, 'g');
     good.replace(4, 4, std::string("\x5c\0\0\0", 4));  // complete: 92 bytes after the field
     good.replace(20, 4, "goog");
-    Write(dir + "clip.gvi", good);
-    Write(dir + "bad.gvi", std::string(100, 'b'));
-    Write(dir + "clip.AVI", "mine");
+    vt::WriteFileBytes(dir + "clip.gvi", good);
+    vt::WriteFileBytes(dir + "bad.gvi", std::string(100, 'b'));
+    vt::WriteFileBytes(dir + "clip.AVI", "mine");
 
     // The folder goes without its trailing "\": before a quote it would escape the quote.
     // Sources are named as typed, with the reason, in one separator style.
@@ -142,7 +125,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
                       dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
     EXPECT_EQ(r.err, "gvi2avi: Your GVI file \"" + dir + "bad.gvi\" is corrupted.\r\n"
-                     "gvi2avi: File \"missing.gvi\" is not available: " + SystemText(ERROR_FILE_NOT_FOUND) + "\r\n"
+                     "gvi2avi: File \"missing.gvi\" is not available: " + vt::SystemText(ERROR_FILE_NOT_FOUND) + "\r\n"
                      "gvi2avi: 1 converted, 2 failed\r\n");
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExA((dir + "[1]clip.AVI").c_str(), GetFileExInfoStandard, &data));
@@ -160,7 +143,7 @@ TEST(WinCli, ConvertsReportsAndExitsWithTheRightStatus) {
     // Typed with "/", printed with "\" like every other path.
     r = RunCli("-o Z:/sys \"" + dir + "clip.gvi\"", dir + "err.txt");
     EXPECT_EQ(r.code, 1u);
-    EXPECT_NE(r.err.find("Could not write \"clip.AVI\" in \"Z:\\sys\\\": " + SystemText(ERROR_ACCESS_DENIED) + "\r\n"),
+    EXPECT_NE(r.err.find("Could not write \"clip.AVI\" in \"Z:\\sys\\\": " + vt::SystemText(ERROR_ACCESS_DENIED) + "\r\n"),
               std::string::npos)
         << r.err;
 
@@ -188,9 +171,9 @@ TEST(WinCli, FoldersConvertIntoMirroredTreesWithTheirDatesAndResume) {
     std::string good(100, 'g');
     good.replace(4, 4, std::string("\x5c\0\0\0", 4));  // complete: 92 bytes after the field
     good.replace(20, 4, "goog");
-    Write(dir + "OLD\\2006\\a.gvi", good);
-    Write(dir + "OLD\\B.GVI", good);
-    Write(dir + "OLD\\notes.txt", "n");
+    vt::WriteFileBytes(dir + "OLD\\2006\\a.gvi", good);
+    vt::WriteFileBytes(dir + "OLD\\B.GVI", good);
+    vt::WriteFileBytes(dir + "OLD\\notes.txt", "n");
     FILETIME recorded{0x12345670, 0x01C6A000};  // 2006
     HANDLE h = CreateFileA((dir + "OLD\\2006\\a.gvi").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                            OPEN_EXISTING, 0, nullptr);
@@ -247,7 +230,7 @@ TEST(WinCli, CtrlCRemovesThePartialOutputAndExitsWith130) {
     // 2 GiB, sparse: seconds of copying, and no more than that on a disk if the stop fails.
     std::string head(100, 'g');
     head.replace(20, 4, "goog");
-    Write(dir + "big.gvi", head);
+    vt::WriteFileBytes(dir + "big.gvi", head);
     HANDLE h = CreateFileA((dir + "big.gvi").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     LARGE_INTEGER size{};
     size.QuadPart = 2LL << 30;
@@ -293,10 +276,10 @@ TEST(WinCli, NamesInAnyScriptAndWildcardsUnderCmd) {
     good.replace(20, 4, "goog");
     std::set<std::string> expected;
     for (const std::wstring& name : wideNames) {
-        Write(dir + platform::Narrow(name) + ".gvi", good);
+        vt::WriteFileBytes(dir + platform::Narrow(name) + ".gvi", good);
         expected.insert("out\\" + platform::Narrow(name) + ".AVI");
     }
-    Write(dir + "other.avi", good);
+    vt::WriteFileBytes(dir + "other.avi", good);
 
     std::string cmd = "cmd.exe /c cd /d \"" + dir + "\" && \"" + ExePath() +
                       "\" -o out *.gvi nothing*.gvi > list.txt 2> err.txt";

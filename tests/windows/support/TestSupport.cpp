@@ -132,6 +132,16 @@ void PostKey(HWND window, WORD key) {
     PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
 }
 
+std::string SystemText(DWORD error) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string s = text ? text : "";
+    LocalFree(text);
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    return s;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::string bytes;
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -417,6 +427,64 @@ ImportPatch::~ImportPatch() {
         *s = original_;
         VirtualProtect(s, sizeof *s, protection, &protection);
     }
+}
+
+namespace {
+
+// The gate's state outlives each gate: a worker let go may still be on its way out of Open.
+struct GateState {
+    DWORD maker = 0;
+    decltype(&CreateFileA) open = nullptr;
+    HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> calls{0};
+    std::mutex lock;
+    std::string dest;
+};
+GateState& Gate() {
+    static GateState* state = new GateState;
+    return *state;
+}
+
+}  // namespace
+
+WorkerGate::WorkerGate() : patch_("kernel32.dll", "CreateFileA", reinterpret_cast<const void*>(&Open)) {
+    GateState& g = Gate();
+    g.maker = GetCurrentThreadId();
+    g.open = reinterpret_cast<decltype(&CreateFileA)>(const_cast<void*>(patch_.Original()));
+    ResetEvent(g.started);
+    ResetEvent(g.release);
+    g.calls = 0;
+    std::lock_guard<std::mutex> hold(g.lock);
+    g.dest.clear();
+}
+
+HANDLE WorkerGate::Open(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                        DWORD disposition, DWORD flags, HANDLE templateFile) {
+    GateState& g = Gate();
+    if (GetCurrentThreadId() != g.maker && (access & GENERIC_WRITE)) {
+        std::lock_guard<std::mutex> hold(g.lock);
+        g.dest = path;
+    } else if (GetCurrentThreadId() != g.maker) {  // a source: wait here
+        ++g.calls;
+        SetEvent(g.started);
+        WaitForSingleObject(g.release, 60000);
+        ResetEvent(g.started);
+    }
+    return g.open(path, access, share, security, disposition, flags, templateFile);
+}
+
+bool WorkerGate::WaitStarted(int timeoutMs) {
+    return PumpUntil([] { return WaitForSingleObject(Gate().started, 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+void WorkerGate::Release() { SetEvent(Gate().release); }
+
+int WorkerGate::Calls() const { return Gate().calls; }
+
+std::string WorkerGate::Dest() const {
+    std::lock_guard<std::mutex> hold(Gate().lock);
+    return Gate().dest;
 }
 
 }  // namespace vt

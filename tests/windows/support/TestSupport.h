@@ -102,6 +102,9 @@ HDROP MakeHDrop(const std::vector<std::string>& paths, POINT point = {0, 0});
 const std::vector<std::wstring>& WideNames();
 std::vector<std::string> Names();
 
+// The system's words for an error, without the line break they end in.
+std::string SystemText(DWORD error);
+
 // A file's bytes; "<missing>" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 // Writes a file of these bytes, replacing any; returns its path.
@@ -152,6 +155,29 @@ public:
 private:
     std::vector<const void**> slots_;
     const void* original_ = nullptr;
+};
+
+// Holds the program's worker as it comes to open a source, until released: stands in for this
+// executable's CreateFileA while it lives. Any thread but the one that made the gate counts as
+// the worker; it stops before each file it opens for reading and records the one it opens for
+// writing. One gate at a time; the worker is let go when it goes.
+class WorkerGate {
+public:
+    WorkerGate();
+    ~WorkerGate() { Release(); }
+    WorkerGate(const WorkerGate&) = delete;
+    WorkerGate& operator=(const WorkerGate&) = delete;
+
+    // Pumps this thread's messages until the worker waits in the gate.
+    bool WaitStarted(int timeoutMs = 10000);
+    void Release();  // this time and every later one
+    int Calls() const;  // sources the worker came to open
+    std::string Dest() const;  // the file it opened for writing last
+
+private:
+    static HANDLE WINAPI Open(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
+                              DWORD disposition, DWORD flags, HANDLE templateFile);
+    ImportPatch patch_;
 };
 
 }  // namespace vt
