@@ -28,16 +28,6 @@ bool IsDirectory(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string SystemText(DWORD error) {
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, error, 0,
-                   reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-    std::string text = buffer ? buffer : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
 // A fresh folder under the temporary folder, removed afterwards.
 class TempFolder {
 public:
@@ -506,7 +496,7 @@ TEST_F(FolderDialogBrowse, ANameThatCannotBeAFolderGivesTheErrorBox) {
         PressButton(browser, IDCANCEL);
     });
     EXPECT_FALSE(ok);
-    const std::string expected = SystemText(ERROR_CANNOT_MAKE);
+    const std::string expected = vt::SystemText(ERROR_CANNOT_MAKE);
     ASSERT_FALSE(expected.empty());
     ASSERT_EQ(boxes.size(), names.size());
     for (size_t i = 0; i < names.size(); ++i) {
