@@ -1,11 +1,8 @@
 // AboutUnit: the About box: product name, version, and links to the web page and support mail.
 #pragma once
 
-#include "toolkit/Bevel.h"
-#include "toolkit/Button.h"
 #include "toolkit/Form.h"
-#include "toolkit/Label.h"
-#include "toolkit/Panel.h"
+#include "toolkit/StdControls.h"
 
 class TAboutForm : public tk::Form {
 public:

@@ -9,14 +9,10 @@
 
 #include "conversion/BatchState.h"
 #include "conversion/SourceList.h"
-#include "toolkit/Bevel.h"
-#include "toolkit/Edit.h"
 #include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
-#include "toolkit/ListView.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"
 
 class TImageButton;

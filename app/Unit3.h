@@ -1,10 +1,8 @@
 // Unit3: the first-run codec prompt, which offers to fetch the DivX codec's installer.
 #pragma once
 
-#include "toolkit/Button.h"
 #include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
+#include "toolkit/StdControls.h"
 
 class TForm3 : public tk::Form {
 public:

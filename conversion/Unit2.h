@@ -10,8 +10,7 @@
 #include "conversion/MyThread.h"
 #include "conversion/OutputName.h"  // MakeOutputName: the batch names its files with it
 #include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
+#include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"
 
 class TImageButton;

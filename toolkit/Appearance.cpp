@@ -1,10 +1,11 @@
-// Colours, cursors and fonts.
+// Colours, cursors, fonts and shift states.
 #include "toolkit/Appearance.h"
 
 #include <map>
 #include <tuple>
 #include <vector>
 
+#include "toolkit/EventTypes.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
@@ -43,14 +44,7 @@ bool ColorFromName(const std::string& name, Color& out) {
 
 // --- Cursors, fonts, shift states ------------------------------------------------------------
 
-HCURSOR CursorHandle(Cursor c) {
-    LPCSTR id = nullptr;
-    switch (c) {
-        case crHandPoint: id = IDC_HAND; break;
-        default: return nullptr;
-    }
-    return LoadCursorA(nullptr, id);
-}
+HCURSOR CursorHandle(Cursor c) { return c == crHandPoint ? LoadCursorA(nullptr, IDC_HAND) : nullptr; }
 
 HFONT FontHandle(const Font& font) {
     // One handle per distinct font for the whole run; the handles are never freed before exit.
@@ -81,6 +75,22 @@ HFONT FontHandle(const Font& font) {
 HFONT DefaultFont() {
     static HFONT font = FontHandle(Font{});
     return font;
+}
+
+ShiftState KeyboardShiftState() {
+    ShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+ShiftState MouseShiftState(WPARAM wp) {
+    ShiftState s = 0;
+    if (wp & MK_SHIFT) s |= ssShift;
+    if (wp & MK_CONTROL) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
 }
 
 }  // namespace tk

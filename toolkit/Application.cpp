@@ -22,27 +22,9 @@ constexpr UINT kActivateWindowInUse = WM_APP + 10;
 // and back: every top-level window of this thread that it owns, directly or through another
 // one (a box owned by a form). Forms follow only as far as the program shows them (Form
 // handles these statuses itself); any other window comes back only if this took it down.
-struct Owned {
-    HWND app;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectOwned(HWND hwnd, LPARAM lp) {
-    auto* owned = reinterpret_cast<Owned*>(lp);
-    if (hwnd == owned->app || GetAncestor(hwnd, GA_ROOTOWNER) != owned->app) return TRUE;
-    try {
-        owned->windows.push_back(hwnd);
-    } catch (...) {
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void FollowApplicationWindow(HWND app, bool restored) {
-    Owned owned{app, {}};
-    EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&owned));
-    for (HWND w : owned.windows) {
-        if (IsWindow(w) && (IsWindowVisible(w) != FALSE) != restored)
+    for (HWND w : ThreadWindows()) {
+        if (w != app && GetAncestor(w, GA_ROOTOWNER) == app && IsWindow(w) && (IsWindowVisible(w) != FALSE) != restored)
             SendMessageA(w, WM_SHOWWINDOW, restored, restored ? SW_PARENTOPENING : SW_PARENTCLOSING);
     }
 }
@@ -101,18 +83,6 @@ HWND InUseFrom(HWND w) {
     return Usable(w) ? w : nullptr;
 }
 
-struct FirstShown {
-    HWND owner;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindShownOwned(HWND hwnd, LPARAM lp) {
-    auto* f = reinterpret_cast<FirstShown*>(lp);
-    if (GetWindow(hwnd, GW_OWNER) != f->owner || !IsWindowVisible(hwnd)) return TRUE;
-    f->found = InUseFrom(hwnd);
-    return f->found ? FALSE : TRUE;
-}
-
 }  // namespace
 
 Application::Application() {
@@ -150,9 +120,10 @@ HWND Application::WindowInUse() {
     HWND last = GetLastActivePopup(app);
     if (HWND w = last != app ? InUseFrom(last) : nullptr) return w;
     if (HWND w = mainForm_ ? InUseFrom(mainForm_->WindowHandle()) : nullptr) return w;
-    FirstShown first{app};
-    EnumThreadWindows(GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&first));
-    return first.found;
+    for (HWND w : ThreadWindows())
+        if (GetWindow(w, GW_OWNER) == app && IsWindowVisible(w))
+            if (HWND found = InUseFrom(w)) return found;
+    return nullptr;
 }
 
 bool Application::ModalWindowUp() {

@@ -20,10 +20,6 @@ uint32_t Le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-void PutLe16(std::vector<uint8_t>& v, uint16_t x) {
-    v.push_back(static_cast<uint8_t>(x));
-    v.push_back(static_cast<uint8_t>(x >> 8));
-}
 void PutLe32(std::vector<uint8_t>& v, uint32_t x) {
     for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
@@ -34,16 +30,7 @@ int StrideOf(int width) { return ((width * 3) + 3) & ~3; }
 
 // --- Bitmap ----------------------------------------------------------------------------------
 
-Bitmap::Bitmap(Bitmap&& other) noexcept
-    : Transparent(other.Transparent),
-      TransparentColor(other.TransparentColor),
-      width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)),
-      stride_(std::exchange(other.stride_, 0)),
-      bits_(std::exchange(other.bits_, nullptr)),
-      bitmap_(std::move(other.bitmap_)),
-      dc_(std::move(other.dc_)),
-      oldBitmap_(std::exchange(other.oldBitmap_, nullptr)) {}
+Bitmap::Bitmap(Bitmap&& other) noexcept { *this = std::move(other); }
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
     if (this != &other) {
@@ -170,27 +157,14 @@ std::vector<uint8_t> Bitmap::SaveToBmp() const {
     if (Empty()) return out;
     GdiFlush();
     const uint32_t imageSize = static_cast<uint32_t>(stride_) * height_;
+    // Bottom-up, as BMP files usually are.
+    const BITMAPFILEHEADER file{0x4D42, 54 + imageSize, 0, 0, 54};  // "BM"
+    const BITMAPINFOHEADER info{sizeof(info), width_, height_, 1, 24, BI_RGB, imageSize, 0, 0, 0, 0};
+    static_assert(sizeof(file) + sizeof(info) == 54);
     out.reserve(54 + imageSize);
-    out.push_back('B');
-    out.push_back('M');
-    PutLe32(out, 54 + imageSize);
-    PutLe32(out, 0);
-    PutLe32(out, 54);
-    PutLe32(out, 40);
-    PutLe32(out, static_cast<uint32_t>(width_));
-    PutLe32(out, static_cast<uint32_t>(height_));  // bottom-up, as BMP files usually are
-    PutLe16(out, 1);
-    PutLe16(out, 24);
-    PutLe32(out, BI_RGB);
-    PutLe32(out, imageSize);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    for (int y = height_ - 1; y >= 0; --y) {
-        const uint8_t* r = Row(y);
-        out.insert(out.end(), r, r + stride_);
-    }
+    out.insert(out.end(), reinterpret_cast<const uint8_t*>(&file), reinterpret_cast<const uint8_t*>(&file + 1));
+    out.insert(out.end(), reinterpret_cast<const uint8_t*>(&info), reinterpret_cast<const uint8_t*>(&info + 1));
+    for (int y = height_ - 1; y >= 0; --y) out.insert(out.end(), Row(y), Row(y) + stride_);
     return out;
 }
 

@@ -118,19 +118,16 @@ void Component::BindHandler(const std::string& event, const std::string& method)
 const ClassInfo& Component::Info() const { return StaticInfo(); }
 
 const ClassInfo& Component::StaticInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "TComponent";
-        i.properties.push_back(Property<Component>(
-            "Name", [](Component& c, const LayoutValue& v) { c.SetName(StringValue(v)); },
-            [](const Component& c) { return LayoutValue::Str(c.Name()); }, std::nullopt,
-            [](const Component&) { return false; }));
-        i.properties.push_back(Property<Component>(
-            "Tag", [](Component& c, const LayoutValue& v) { c.Tag = Int32Value(v); },
-            [](const Component& c) { return LayoutValue::Int(c.Tag); }, LayoutValue::Int(0)));
-        i.create = [](Component* owner) { return std::make_unique<Component>(owner); };
-        return i;
-    }();
+    using C = Component;
+    static const ClassInfo info{
+        "TComponent",
+        nullptr,
+        {
+            // Never stored: the layout's object line carries it.
+            StrProperty<C>("Name", &C::Name, &C::SetName, std::nullopt, [](const C&) { return false; }),
+            IntProperty<C>("Tag", &C::Tag, &C::Tag, 0),
+        },
+        [](Component* owner) { return std::make_unique<Component>(owner); }};
     return info;
 }
 

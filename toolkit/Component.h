@@ -68,8 +68,8 @@ inline void RegisterClassA(const ClassInfo& info) { RegisterClass(info); }
 #pragma pop_macro("RegisterClass")
 const ClassInfo* FindClass(const std::string& name);
 
-// Registers the toolkit's own classes (TComponent, TTimer, TPopupMenu, ...); FindClass calls it
-// once before its first lookup. Defined in Classes.cpp: a toolkit class adds its line there.
+// Registers the toolkit's own classes (TComponent, TTimer, TForm, TImage, ...); FindClass calls it
+// once before its first lookup. Defined in ControlClasses.cpp: a toolkit class adds itself there.
 void RegisterToolkitClasses();
 
 class Component {
@@ -115,6 +115,15 @@ private:
     std::vector<std::pair<std::string, std::string>> handlers_;  // event, method
     std::vector<std::unique_ptr<Component>> owned_;
 };
+
+// Sets a field of a property; false when it held that value already (the setter then has
+// nothing to do).
+template <typename T>
+bool Change(T& field, T value) {
+    if (field == value) return false;
+    field = std::move(value);
+    return true;
+}
 
 // Typed lookup of a component a layout created: `Find<Image>(form, "Image2")`.
 template <typename T>

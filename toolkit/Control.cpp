@@ -52,9 +52,7 @@ Form* Control::GetParentForm() const {
 }
 
 void Control::SetVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    VisibleChanged();
+    if (Change(visible_, visible)) VisibleChanged();
 }
 
 void Control::VisibleChanged() {
@@ -63,36 +61,29 @@ void Control::VisibleChanged() {
 }
 
 void Control::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
+    if (!Change(enabled_, enabled)) return;
     EnabledChanged();
     Invalidate();
 }
 
 void Control::SetCaption(std::string text) {
-    if (text == caption_) return;
-    caption_ = std::move(text);
+    if (!Change(caption_, std::move(text))) return;
     CaptionChanged();
     Invalidate();
 }
 
 void Control::SetColor(Color c) {
-    if (c == color_) return;
-    color_ = c;
-    Invalidate();
+    if (Change(color_, c)) Invalidate();
 }
 
 void Control::SetFont(const tk::Font& font) {
-    if (font == font_) return;
-    font_ = font;
+    if (!Change(font_, font)) return;
     FontChanged();
     Invalidate();
 }
 
 void Control::SetHint(std::string hint) {
-    if (hint == hint_) return;
-    hint_ = std::move(hint);
-    HintChanged();
+    if (Change(hint_, std::move(hint))) HintChanged();
 }
 
 bool Control::ShowHint() const {
@@ -107,9 +98,7 @@ void Control::SetShowHint(bool show) {
 }
 
 void Control::SetParentShowHint(bool v) {
-    if (v == parentShowHint_) return;
-    parentShowHint_ = v;
-    HintChanged();
+    if (Change(parentShowHint_, v)) HintChanged();
 }
 
 void Control::HintChanged() {

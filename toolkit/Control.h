@@ -18,8 +18,7 @@
 // then. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
 // pointer is elsewhere, so move it with SetCursorPos or do not pump in between.)
 //
-// Keys: Enter and Escape that a control does not want (WantsKey) are offered by its form to all
-// its controls (DialogKey, depth-first, back to front) until one accepts; Tab and Shift+Tab move
+// Keys: Enter and Escape are offered by its form to all its controls (DialogKey, depth-first, back to front) until one accepts; Tab and Shift+Tab move
 // the focus along the tab order. This happens in the window procedure, so keys sent straight to a
 // window behave like typed ones.
 #pragma once
@@ -51,10 +50,7 @@ public:
     explicit Control(Component* owner = nullptr);
     ~Control() override;
 
-    // Published properties of every control ("TControl": Left, Top, Width, Height, Visible,
-    // Enabled, Hint, ShowHint, ParentShowHint, Cursor, Caption, Color, Font.*, PopupMenu and the
-    // mouse/click events).
-    static const ClassInfo& StaticInfo();
+    static const ClassInfo& StaticInfo();  // "TControl": bounds, texts, looks, mouse events
     const ClassInfo& Info() const override { return StaticInfo(); }
 
     // Bounds in the parent's client coordinates; for a form, its window in screen coordinates.
@@ -136,9 +132,8 @@ public:
     // The form's focused control changed (the form tells all its controls).
     virtual void FocusChanged(WinControl* /*active*/) {}
 
-    // The control and every container up to its form are visible and enabled (and it has a
-    // window that can take the focus).
-    virtual bool CanFocus() const;
+    // The control and every container up to its form are visible and enabled.
+    bool CanFocus() const;
 
     // Repaint the control's area.
     virtual void Invalidate();
@@ -167,10 +162,6 @@ protected:
     Color defaultColor_ = clBtnFace;
     bool defaultTabStop_ = false;
 
-    // For the property tables.
-    friend struct ControlProps;
-    std::string popupMenuName_;  // a layout names its menu before the menu may exist
-
 private:
     friend class WinControl;
     friend class Form;
@@ -186,6 +177,7 @@ private:
     bool parentShowHint_ = true;
     Cursor cursor_ = crDefault;
     mutable tk::PopupMenu* popupMenu_ = nullptr;
+    std::string popupMenuName_;  // a layout names its menu before the menu may exist
 };
 
 // A control without a window: painted by its parent back to front, mouse routed by the parent.
@@ -208,7 +200,7 @@ public:
     explicit WinControl(Component* owner = nullptr);
     ~WinControl() override;
 
-    static const ClassInfo& StaticInfo();  // adds TabOrder, TabStop
+    static const ClassInfo& StaticInfo();  // adds TabOrder, TabStop and the key events
     const ClassInfo& Info() const override { return StaticInfo(); }
 
     // The window, created on demand (its parents' windows first).
@@ -229,11 +221,6 @@ public:
 
     bool Focused() const;
     virtual void SetFocus();
-    bool CanFocus() const override;
-
-    // Keys the control handles itself; the others of Enter, Escape and Tab go to the form
-    // (dialog keys, focus moves).
-    virtual bool WantsKey(WORD /*key*/) const { return false; }
 
     // Key events, called only when set. OnKeyDown may set the key to 0 to swallow it.
     KeyEvent OnKeyDown;
@@ -308,6 +295,10 @@ protected:
 
     bool IsSystemClass() const { return oldProc_ != nullptr; }
 
+    // For the system controls: made with this size, as a tab stop, on this colour; tab stop and
+    // colour are also the class's defaults, which the layout writer leaves out.
+    void SetClassDefaults(int width, int height, Color color);
+
 private:
     friend class Control;
     friend class Form;
@@ -369,10 +360,5 @@ protected:
 private:
     std::unique_ptr<tk::Canvas> canvas_;
 };
-
-// Registers the standard control classes (TForm, TImage, TLabel, TEdit, TListView, TBevel,
-// TButton, TRadioButton, TPanel) for layouts. Safe to call more than once; called from
-// RegisterToolkitClasses.
-void RegisterStandardClasses();
 
 }  // namespace tk

@@ -1,93 +1,15 @@
-// Published properties of the controls and forms, and their registration for layouts.
-#include "toolkit/Bevel.h"
-#include "toolkit/Button.h"
-#include "toolkit/Edit.h"
+// Published properties of the controls and forms, and the registry of the toolkit's classes
+// that a layout may name.
 #include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
 #include "toolkit/Layout.h"
-#include "toolkit/ListView.h"
-#include "toolkit/Panel.h"
+#include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/StdControls.h"
+#include "toolkit/Timer.h"
 
 #include <algorithm>
 
 namespace tk {
-
-// Helpers that turn getters and setters into PropertyInfo entries.
-struct ControlProps {
-    template <typename C>
-    static PropertyInfo Int(std::string name, std::function<int(const C&)> get, std::function<void(C&, int)> set,
-                            std::optional<int> def = std::nullopt,
-                            std::function<bool(const C&)> stored = nullptr) {
-        return Property<C>(
-            std::move(name), [set](C& c, const LayoutValue& v) { set(c, Int32Value(v)); },
-            [get](const C& c) { return LayoutValue::Int(get(c)); },
-            def ? std::optional<LayoutValue>(LayoutValue::Int(*def)) : std::nullopt, std::move(stored));
-    }
-
-    template <typename C>
-    static PropertyInfo Bool(std::string name, std::function<bool(const C&)> get, std::function<void(C&, bool)> set,
-                             std::optional<bool> def = std::nullopt,
-                             std::function<bool(const C&)> stored = nullptr) {
-        return Property<C>(
-            std::move(name), [set](C& c, const LayoutValue& v) { set(c, BoolValue(v)); },
-            [get](const C& c) { return LayoutValue::Bool(get(c)); },
-            def ? std::optional<LayoutValue>(LayoutValue::Bool(*def)) : std::nullopt, std::move(stored));
-    }
-
-    template <typename C>
-    static PropertyInfo Str(std::string name, std::function<std::string(const C&)> get,
-                            std::function<void(C&, std::string)> set, std::optional<std::string> def = std::nullopt,
-                            std::function<bool(const C&)> stored = nullptr) {
-        return Property<C>(
-            std::move(name), [set](C& c, const LayoutValue& v) { set(c, StringValue(v)); },
-            [get](const C& c) { return LayoutValue::Str(get(c)); },
-            def ? std::optional<LayoutValue>(LayoutValue::Str(*def)) : std::nullopt, std::move(stored));
-    }
-
-    template <typename C, typename E>
-    static PropertyInfo Enum(std::string name, std::vector<std::pair<std::string, E>> names,
-                             std::function<E(const C&)> get, std::function<void(C&, E)> set,
-                             std::optional<E> def = std::nullopt) {
-        auto nameOf = [names](E e) {
-            for (const auto& [n, v] : names)
-                if (v == e) return n;
-            return names.front().first;
-        };
-        return Property<C>(
-            std::move(name),
-            [names, set](C& c, const LayoutValue& v) {
-                const std::string& id = IdentValue(v);
-                for (const auto& [n, e] : names) {
-                    if (n == id) {
-                        set(c, e);
-                        return;
-                    }
-                }
-                throw LayoutValueError("unknown value " + id);
-            },
-            [get, nameOf](const C& c) { return LayoutValue::Id(nameOf(get(c))); },
-            def ? std::optional<LayoutValue>(LayoutValue::Id(nameOf(*def))) : std::nullopt);
-    }
-
-    static LayoutValue ColorValue(Color c) {
-        std::string name = ColorName(c);
-        return name.empty() ? LayoutValue::Int(static_cast<int32_t>(c)) : LayoutValue::Id(name);
-    }
-    static Color ColorOf(const LayoutValue& v) {
-        if (v.kind == LayoutValue::Kind::Ident) {
-            Color c;
-            if (!ColorFromName(v.text, c)) throw LayoutValueError("unknown colour " + v.text);
-            return c;
-        }
-        return static_cast<Color>(Int32Value(v));
-    }
-
-    static ClassInfo ControlInfo();
-    static ClassInfo WinControlInfo();
-    static ClassInfo FormInfo();
-};
 
 namespace {
 
@@ -102,146 +24,94 @@ void SetFontField(Control& c, const std::function<void(Font&)>& change) {
     c.SetFont(f);
 }
 
+LayoutValue ColorValue(Color c) {
+    std::string name = ColorName(c);
+    return name.empty() ? LayoutValue::Int(static_cast<int32_t>(c)) : LayoutValue::Id(name);
+}
+
+Color ColorOf(const LayoutValue& v) {
+    if (v.kind != LayoutValue::Kind::Ident) return static_cast<Color>(Int32Value(v));
+    Color c;
+    if (!ColorFromName(v.text, c)) throw LayoutValueError("unknown colour " + v.text);
+    return c;
+}
+
+const std::vector<std::pair<std::string, Cursor>> kCursorNames = {{"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
+
+// Font.Style as a set; fsStrikeOut is read and dropped.
+const std::vector<std::pair<std::string, bool Font::*>> kFontStyles = {
+    {"fsBold", &Font::bold}, {"fsItalic", &Font::italic}, {"fsUnderline", &Font::underline}};
+
 }  // namespace
 
-ClassInfo ControlProps::ControlInfo() {
-    using C = Control;
-    ClassInfo info;
-    info.name = "TControl";
-    info.base = &Component::StaticInfo();
-    auto& p = info.properties;
-    p.push_back(Int<C>("Left", [](const C& c) { return c.Left(); }, [](C& c, int v) { c.SetLeft(v); }));
-    p.push_back(Int<C>("Top", [](const C& c) { return c.Top(); }, [](C& c, int v) { c.SetTop(v); }));
-    p.push_back(Int<C>("Width", [](const C& c) { return c.Width(); }, [](C& c, int v) { c.SetWidth(v); }));
-    p.push_back(Int<C>("Height", [](const C& c) { return c.Height(); }, [](C& c, int v) { c.SetHeight(v); }));
-    p.push_back(Str<C>("Caption", [](const C& c) { return c.Caption(); }, [](C& c, std::string v) { c.SetCaption(std::move(v)); },
-                       std::nullopt, [](const C& c) { return !dynamic_cast<const Edit*>(&c) && !c.Caption().empty(); }));
-    p.push_back(Property<C>(
-        "Color", [](C& c, const LayoutValue& v) { c.SetColor(ColorOf(v)); },
-        [](const C& c) { return ColorValue(c.GetColor()); }, std::nullopt,
-        [](const C& c) { return c.GetColor() != c.defaultColor_; }));
-    p.push_back(Property<C>(
-        "Cursor",
-        [](C& c, const LayoutValue& v) {
-            static const std::vector<std::pair<std::string, Cursor>> names = {
-                {"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
-            if (v.kind != LayoutValue::Kind::Ident) return c.SetCursor(Int32Value(v));
-            for (const auto& [n, value] : names)
-                if (n == v.text) return c.SetCursor(value);
-            throw LayoutValueError("unknown cursor " + v.text);
-        },
-        [](const C& c) {
-            switch (c.GetCursor()) {
-                case crDefault: return LayoutValue::Id("crDefault");
-                case crHandPoint: return LayoutValue::Id("crHandPoint");
-                default: return LayoutValue::Int(c.GetCursor());
-            }
-        },
-        LayoutValue::Id("crDefault")));
-    p.push_back(Bool<C>("Enabled", [](const C& c) { return c.Enabled(); }, [](C& c, bool v) { c.SetEnabled(v); }, true));
-    p.push_back(Property<C>(
-        "Font.Color", [](C& c, const LayoutValue& v) { SetFontField(c, [&](Font& f) { f.color = ColorOf(v); }); },
-        [](const C& c) { return ColorValue(c.GetFont().color); }, ColorValue(clWindowText)));
-    p.push_back(Int<C>("Font.Size", [](const C& c) { return c.GetFont().size; },
-                       [](C& c, int v) { SetFontField(c, [&](Font& f) { f.size = v; }); }, 8));
-    p.push_back(Property<C>(
-        "Font.Style",
-        [](C& c, const LayoutValue& v) {
-            Font f = c.GetFont();
-            f.bold = f.italic = f.underline = false;
-            for (const std::string& s : SetValue(v)) {
-                if (s == "fsBold") f.bold = true;
-                else if (s == "fsItalic") f.italic = true;
-                else if (s == "fsUnderline") f.underline = true;
-                else if (s != "fsStrikeOut") throw LayoutValueError("unknown font style " + s);
-            }
-            c.SetFont(f);
-        },
-        [](const C& c) {
-            std::vector<std::string> s;
-            if (c.GetFont().bold) s.push_back("fsBold");
-            if (c.GetFont().italic) s.push_back("fsItalic");
-            if (c.GetFont().underline) s.push_back("fsUnderline");
-            return LayoutValue::SetOf(s);
-        },
-        LayoutValue::SetOf({})));
-    p.push_back(Str<C>("Hint", [](const C& c) { return c.Hint(); }, [](C& c, std::string v) { c.SetHint(std::move(v)); }, ""));
-    p.push_back(Bool<C>("ParentShowHint", [](const C& c) { return c.ParentShowHint(); },
-                        [](C& c, bool v) { c.SetParentShowHint(v); }, true));
-    p.push_back(Property<C>(
-        "PopupMenu", [](C& c, const LayoutValue& v) { c.popupMenu_ = nullptr; c.popupMenuName_ = IdentValue(v); },
-        [](const C& c) { return LayoutValue::Id(c.popupMenuName_); }, std::nullopt,
-        [](const C& c) { return !c.popupMenuName_.empty(); }));
-    p.push_back(Bool<C>("ShowHint", [](const C& c) { return c.ShowHint(); }, [](C& c, bool v) { c.SetShowHint(v); },
-                        std::nullopt, [](const C& c) { return !c.ParentShowHint(); }));
-    p.push_back(Bool<C>("Visible", [](const C& c) { return c.Visible(); }, [](C& c, bool v) { c.SetVisible(v); },
-                        std::nullopt, [](const C& c) { return !c.Visible() && !dynamic_cast<const Form*>(&c); }));
-    p.push_back(EventProperty<C, NotifyEvent>("OnClick", &C::OnClick, &EventMethods::notify));
-    p.push_back(EventProperty<C, NotifyEvent>("OnDblClick", &C::OnDblClick, &EventMethods::notify));
-    p.push_back(EventProperty<C, MouseEvent>("OnMouseDown", &C::OnMouseDown, &EventMethods::mouse));
-    p.push_back(EventProperty<C, MouseMoveEvent>("OnMouseMove", &C::OnMouseMove, &EventMethods::mouseMove));
-    p.push_back(EventProperty<C, MouseEvent>("OnMouseUp", &C::OnMouseUp, &EventMethods::mouse));
-    return info;
-}
-
-ClassInfo ControlProps::WinControlInfo() {
-    using C = WinControl;
-    ClassInfo info;
-    info.name = "TWinControl";
-    info.base = &Control::StaticInfo();
-    auto& p = info.properties;
-    p.push_back(Int<C>("TabOrder", [](const C& c) { return c.TabOrder(); }, [](C& c, int v) { c.SetTabOrder(v); },
-                       std::nullopt, [](const C& c) { return c.TabOrder() >= 0; }));
-    p.push_back(Bool<C>("TabStop", [](const C& c) { return c.TabStop(); }, [](C& c, bool v) { c.SetTabStop(v); },
-                        std::nullopt, [](const C& c) { return c.TabStop() != c.defaultTabStop_; }));
-    p.push_back(EventProperty<C, NotifyEvent>("OnEnter", &C::OnEnter, &EventMethods::notify));
-    p.push_back(EventProperty<C, NotifyEvent>("OnExit", &C::OnExit, &EventMethods::notify));
-    p.push_back(EventProperty<C, KeyEvent>("OnKeyDown", &C::OnKeyDown, &EventMethods::key));
-    p.push_back(EventProperty<C, KeyPressEvent>("OnKeyPress", &C::OnKeyPress, &EventMethods::keyPress));
-    p.push_back(EventProperty<C, KeyEvent>("OnKeyUp", &C::OnKeyUp, &EventMethods::key));
-    return info;
-}
-
-ClassInfo ControlProps::FormInfo() {
-    using C = Form;
-    ClassInfo info;
-    info.name = "TForm";
-    info.base = &WinControl::StaticInfo();
-    info.create = Maker<Form>();
-    auto& p = info.properties;
-    p.push_back(Bool<C>("AlphaBlend", [](const C& c) { return c.AlphaBlend(); }, [](C& c, bool v) { c.SetAlphaBlend(v); }, false));
-    p.push_back(Int<C>("AlphaBlendValue", [](const C& c) { return c.AlphaBlendValue(); },
-                       [](C& c, int v) { c.SetAlphaBlendValue(v); }, 255));
-    p.push_back(Property<C>(
-        "ActiveControl", [](C& c, const LayoutValue& v) { c.activeControlName_ = IdentValue(v); },
-        [](const C& c) { return LayoutValue::Id(c.ActiveControl() ? c.ActiveControl()->Name() : c.activeControlName_); },
-        std::nullopt, [](const C& c) { return c.ActiveControl() || !c.activeControlName_.empty(); }));
-    p.push_back(Enum<C, BorderStyle>(
-        "BorderStyle",
-        {{"bsNone", BorderStyle::None}, {"bsDialog", BorderStyle::Dialog}},
-        [](const C& c) { return c.GetBorderStyle(); },
-        [](C& c, BorderStyle b) {
-            // The client area keeps its size when the border changes.
-            const int w = c.ClientWidth(), h = c.ClientHeight();
-            c.SetBorderStyle(b);
-            c.SetClientSize(w, h);
-        }));
-    p.push_back(Int<C>("ClientHeight", [](const C& c) { return c.ClientHeight(); }, [](C& c, int v) { c.SetClientHeight(v); }));
-    p.push_back(Int<C>("ClientWidth", [](const C& c) { return c.ClientWidth(); }, [](C& c, int v) { c.SetClientWidth(v); }));
-    p.push_back(Enum<C, tk::Position>(
-        "Position",
-        {{"poDesigned", tk::Position::Designed}, {"poScreenCenter", tk::Position::ScreenCenter}},
-        [](const C& c) { return c.GetPosition(); }, [](C& c, tk::Position v) { c.SetPosition(v); },
-        tk::Position::Designed));
-    p.push_back(EventProperty<C, NotifyEvent>("OnCreate", &C::OnCreate, &EventMethods::notify));
-    p.push_back(EventProperty<C, NotifyEvent>("OnDestroy", &C::OnDestroy, &EventMethods::notify));
-    p.push_back(EventProperty<C, NotifyEvent>("OnShow", &C::OnShow, &EventMethods::notify));
-    p.push_back(EventProperty<C, std::function<void(Component*, bool&)>>("OnCloseQuery", &C::OnCloseQuery, &EventMethods::closeQuery));
-    return info;
-}
-
 const ClassInfo& Control::StaticInfo() {
-    static const ClassInfo info = ControlProps::ControlInfo();
+    using C = Control;
+    static const ClassInfo info{
+        "TControl",
+        &Component::StaticInfo(),
+        {
+            IntProperty<C>("Left", &C::Left, &C::SetLeft),
+            IntProperty<C>("Top", &C::Top, &C::SetTop),
+            IntProperty<C>("Width", &C::Width, &C::SetWidth),
+            IntProperty<C>("Height", &C::Height, &C::SetHeight),
+            StrProperty<C>("Caption", &C::Caption, &C::SetCaption, std::nullopt,
+                           [](const C& c) { return !dynamic_cast<const Edit*>(&c) && !c.Caption().empty(); }),
+            Property<C>("Color", [](C& c, const LayoutValue& v) { c.SetColor(ColorOf(v)); },
+                        [](const C& c) { return ColorValue(c.GetColor()); }, std::nullopt,
+                        [](const C& c) { return c.GetColor() != c.defaultColor_; }),
+            Property<C>(
+                "Cursor",
+                [](C& c, const LayoutValue& v) {
+                    if (v.kind != LayoutValue::Kind::Ident) return c.SetCursor(Int32Value(v));
+                    for (const auto& [n, value] : kCursorNames)
+                        if (n == v.text) return c.SetCursor(value);
+                    throw LayoutValueError("unknown cursor " + v.text);
+                },
+                [](const C& c) {
+                    for (const auto& [n, value] : kCursorNames)
+                        if (value == c.GetCursor()) return LayoutValue::Id(n);
+                    return LayoutValue::Int(c.GetCursor());
+                },
+                LayoutValue::Id("crDefault")),
+            BoolProperty<C>("Enabled", &C::Enabled, &C::SetEnabled, true),
+            Property<C>("Font.Color", [](C& c, const LayoutValue& v) { SetFontField(c, [&](Font& f) { f.color = ColorOf(v); }); },
+                        [](const C& c) { return ColorValue(c.GetFont().color); }, ColorValue(clWindowText)),
+            IntProperty<C>("Font.Size", [](const C& c) { return c.GetFont().size; },
+                           [](C& c, int v) { SetFontField(c, [&](Font& f) { f.size = v; }); }, 8),
+            Property<C>(
+                "Font.Style",
+                [](C& c, const LayoutValue& v) {
+                    Font f = c.GetFont();
+                    for (const auto& [n, field] : kFontStyles) f.*field = false;
+                    for (const std::string& s : SetValue(v)) {
+                        auto it = std::find_if(kFontStyles.begin(), kFontStyles.end(), [&](const auto& e) { return e.first == s; });
+                        if (it != kFontStyles.end()) f.*(it->second) = true;
+                        else if (s != "fsStrikeOut") throw LayoutValueError("unknown font style " + s);
+                    }
+                    c.SetFont(f);
+                },
+                [](const C& c) {
+                    std::vector<std::string> s;
+                    for (const auto& [n, field] : kFontStyles)
+                        if (c.GetFont().*field) s.push_back(n);
+                    return LayoutValue::SetOf(s);
+                },
+                LayoutValue::SetOf({})),
+            StrProperty<C>("Hint", &C::Hint, &C::SetHint, ""),
+            BoolProperty<C>("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint, true),
+            Property<C>("PopupMenu", [](C& c, const LayoutValue& v) { c.popupMenu_ = nullptr; c.popupMenuName_ = IdentValue(v); },
+                        [](const C& c) { return LayoutValue::Id(c.popupMenuName_); }, std::nullopt,
+                        [](const C& c) { return !c.popupMenuName_.empty(); }),
+            BoolProperty<C>("ShowHint", &C::ShowHint, &C::SetShowHint, std::nullopt, [](const C& c) { return !c.ParentShowHint(); }),
+            BoolProperty<C>("Visible", &C::Visible, &C::SetVisible, std::nullopt,
+                            [](const C& c) { return !c.Visible() && !dynamic_cast<const Form*>(&c); }),
+            EventProperty<C>("OnClick", &C::OnClick, &EventMethods::notify),
+            EventProperty<C>("OnDblClick", &C::OnDblClick, &EventMethods::notify),
+            EventProperty<C>("OnMouseDown", &C::OnMouseDown, &EventMethods::mouse),
+            EventProperty<C>("OnMouseMove", &C::OnMouseMove, &EventMethods::mouseMove),
+            EventProperty<C>("OnMouseUp", &C::OnMouseUp, &EventMethods::mouse),
+        },
+        nullptr};
     return info;
 }
 
@@ -251,7 +121,21 @@ const ClassInfo& GraphicControl::StaticInfo() {
 }
 
 const ClassInfo& WinControl::StaticInfo() {
-    static const ClassInfo info = ControlProps::WinControlInfo();
+    using C = WinControl;
+    static const ClassInfo info{
+        "TWinControl",
+        &Control::StaticInfo(),
+        {
+            IntProperty<C>("TabOrder", &C::TabOrder, &C::SetTabOrder, std::nullopt, [](const C& c) { return c.TabOrder() >= 0; }),
+            BoolProperty<C>("TabStop", &C::TabStop, &C::SetTabStop, std::nullopt,
+                            [](const C& c) { return c.TabStop() != c.defaultTabStop_; }),
+            EventProperty<C>("OnEnter", &C::OnEnter, &EventMethods::notify),
+            EventProperty<C>("OnExit", &C::OnExit, &EventMethods::notify),
+            EventProperty<C>("OnKeyDown", &C::OnKeyDown, &EventMethods::key),
+            EventProperty<C>("OnKeyPress", &C::OnKeyPress, &EventMethods::keyPress),
+            EventProperty<C>("OnKeyUp", &C::OnKeyUp, &EventMethods::key),
+        },
+        nullptr};
     return info;
 }
 
@@ -261,13 +145,38 @@ const ClassInfo& CustomControl::StaticInfo() {
 }
 
 const ClassInfo& Form::StaticInfo() {
-    static const ClassInfo info = ControlProps::FormInfo();
+    using C = Form;
+    static const ClassInfo info{
+        "TForm",
+        &WinControl::StaticInfo(),
+        {
+            BoolProperty<C>("AlphaBlend", &C::AlphaBlend, &C::SetAlphaBlend, false),
+            IntProperty<C>("AlphaBlendValue", &C::AlphaBlendValue, &C::SetAlphaBlendValue, 255),
+            Property<C>("ActiveControl", [](C& c, const LayoutValue& v) { c.activeControlName_ = IdentValue(v); },
+                        [](const C& c) { return LayoutValue::Id(c.ActiveControl() ? c.ActiveControl()->Name() : c.activeControlName_); },
+                        std::nullopt, [](const C& c) { return c.ActiveControl() || !c.activeControlName_.empty(); }),
+            EnumProperty<C, BorderStyle>("BorderStyle", {{"bsNone", BorderStyle::None}, {"bsDialog", BorderStyle::Dialog}},
+                                         &C::GetBorderStyle, [](C& c, BorderStyle b) {
+                                             // The client area keeps its size when the border changes.
+                                             const int w = c.ClientWidth(), h = c.ClientHeight();
+                                             c.SetBorderStyle(b);
+                                             c.SetClientSize(w, h);
+                                         }),
+            IntProperty<C>("ClientHeight", &C::ClientHeight, &C::SetClientHeight),
+            IntProperty<C>("ClientWidth", &C::ClientWidth, &C::SetClientWidth),
+            EnumProperty<C, tk::Position>("Position", {{"poDesigned", Position::Designed}, {"poScreenCenter", Position::ScreenCenter}},
+                                          &C::GetPosition, &C::SetPosition, Position::Designed),
+            EventProperty<C>("OnCreate", &C::OnCreate, &EventMethods::notify),
+            EventProperty<C>("OnDestroy", &C::OnDestroy, &EventMethods::notify),
+            EventProperty<C>("OnShow", &C::OnShow, &EventMethods::notify),
+            EventProperty<C>("OnCloseQuery", &C::OnCloseQuery, &EventMethods::closeQuery),
+        },
+        Maker<Form>()};
     return info;
 }
 
 const ClassInfo& Image::StaticInfo() {
     using C = Image;
-    using P = ControlProps;
     static const ClassInfo info{
         "TImage",
         &GraphicControl::StaticInfo(),
@@ -281,11 +190,9 @@ const ClassInfo& Image::StaticInfo() {
                     c.SetPicture(std::move(b));
                     c.pictureData_ = bytes;  // written back as it came (a JPEG stays a JPEG)
                 },
-                [](const C& c) {
-                    return LayoutValue::Bin(c.pictureData_.empty() ? WritePictureBlock(c.Picture()) : c.pictureData_);
-                },
+                [](const C& c) { return LayoutValue::Bin(c.pictureData_.empty() ? WritePictureBlock(c.Picture()) : c.pictureData_); },
                 std::nullopt, [](const C& c) { return !c.Picture().Empty(); }),
-            P::Bool<C>("Transparent", [](const C& c) { return c.Transparent(); }, [](C& c, bool v) { c.SetTransparent(v); }, false),
+            BoolProperty<C>("Transparent", &C::Transparent, &C::SetTransparent, false),
         },
         Maker<Image>()};
     return info;
@@ -293,62 +200,48 @@ const ClassInfo& Image::StaticInfo() {
 
 const ClassInfo& Label::StaticInfo() {
     using C = Label;
-    using P = ControlProps;
     static const ClassInfo info{
         "TLabel",
         &GraphicControl::StaticInfo(),
         {
-            P::Enum<C, tk::Alignment>(
-                "Alignment",
-                {{"taLeftJustify", tk::Alignment::LeftJustify}, {"taRightJustify", tk::Alignment::RightJustify}},
-                [](const C& c) { return c.GetAlignment(); }, [](C& c, tk::Alignment a) { c.SetAlignment(a); },
-                tk::Alignment::LeftJustify),
-            P::Bool<C>("AutoSize", [](const C& c) { return c.AutoSize(); }, [](C& c, bool v) { c.SetAutoSize(v); }, true),
-            P::Bool<C>("Transparent", [](const C& c) { return c.Transparent(); }, [](C& c, bool v) { c.SetTransparent(v); }, false),
-            P::Bool<C>("WordWrap", [](const C& c) { return c.WordWrap(); }, [](C& c, bool v) { c.SetWordWrap(v); }, false),
+            EnumProperty<C, tk::Alignment>("Alignment",
+                                           {{"taLeftJustify", Alignment::LeftJustify}, {"taRightJustify", Alignment::RightJustify}},
+                                           &C::GetAlignment, &C::SetAlignment, Alignment::LeftJustify),
+            BoolProperty<C>("AutoSize", &C::AutoSize, &C::SetAutoSize, true),
+            BoolProperty<C>("Transparent", &C::Transparent, &C::SetTransparent, false),
+            BoolProperty<C>("WordWrap", &C::WordWrap, &C::SetWordWrap, false),
         },
         Maker<Label>()};
     return info;
 }
 
 const ClassInfo& Bevel::StaticInfo() {
-    using C = Bevel;
-    using P = ControlProps;
     static const ClassInfo info{
         "TBevel",
         &GraphicControl::StaticInfo(),
-        {
-            P::Enum<C, BevelShape>("Shape",
-                                   {{"bsTopLine", BevelShape::TopLine}},
-                                   [](const C& c) { return c.Shape(); }, [](C& c, BevelShape s) { c.SetShape(s); }),
-        },
+        {EnumProperty<Bevel, BevelShape>("Shape", {{"bsTopLine", BevelShape::TopLine}}, &Bevel::Shape, &Bevel::SetShape)},
         Maker<Bevel>()};
     return info;
 }
 
 const ClassInfo& Panel::StaticInfo() {
-    using C = Panel;
-    using P = ControlProps;
     static const ClassInfo info{
         "TPanel",
         &WinControl::StaticInfo(),
-        {
-            P::Enum<C, int>("BevelOuter", {{"bvNone", 0}}, [](const C&) { return 0; }, [](C&, int) {}, 0),
-        },
+        {EnumProperty<Panel, int>("BevelOuter", {{"bvNone", 0}}, [](const Panel&) { return 0; }, [](Panel&, int) {}, 0)},
         Maker<Panel>()};
     return info;
 }
 
 const ClassInfo& Edit::StaticInfo() {
     using C = Edit;
-    using P = ControlProps;
     static const ClassInfo info{
         "TEdit",
         &WinControl::StaticInfo(),
         {
-            P::Bool<C>("Ctl3D", [](const C& c) { return !c.Flat(); }, [](C& c, bool v) { c.SetFlat(!v); }, true),
-            P::Bool<C>("ReadOnly", [](const C& c) { return c.ReadOnly(); }, [](C& c, bool v) { c.SetReadOnly(v); }, false),
-            P::Str<C>("Text", [](const C& c) { return c.Text(); }, [](C& c, std::string v) { c.SetText(std::move(v)); }, ""),
+            BoolProperty<C>("Ctl3D", [](const C& c) { return !c.Flat(); }, [](C& c, bool v) { c.SetFlat(!v); }, true),
+            BoolProperty<C>("ReadOnly", &C::ReadOnly, &C::SetReadOnly, false),
+            StrProperty<C>("Text", &C::Text, &C::SetText, ""),
         },
         Maker<Edit>()};
     return info;
@@ -356,12 +249,11 @@ const ClassInfo& Edit::StaticInfo() {
 
 const ClassInfo& ListView::StaticInfo() {
     using C = ListView;
-    using P = ControlProps;
     static const ClassInfo info{
         "TListView",
         &WinControl::StaticInfo(),
         {
-            P::Bool<C>("ColumnClick", [](const C& c) { return c.ColumnClick(); }, [](C& c, bool v) { c.SetColumnClick(v); }, false),
+            BoolProperty<C>("ColumnClick", &C::ColumnClick, &C::SetColumnClick, false),
             Property<C>(
                 "Columns",
                 [](C& c, const LayoutValue& v) {
@@ -388,9 +280,9 @@ const ClassInfo& ListView::StaticInfo() {
                     return LayoutValue::ListOf(items);
                 },
                 std::nullopt, [](const C& c) { return !c.Columns().empty(); }),
-            P::Bool<C>("ReadOnly", [](const C& c) { return c.ReadOnly(); }, [](C& c, bool v) { c.SetReadOnly(v); }, true),
-            P::Bool<C>("RowSelect", [](const C& c) { return c.RowSelect(); }, [](C& c, bool v) { c.SetRowSelect(v); }, true),
-            P::Enum<C, int>("ViewStyle", {{"vsReport", 0}}, [](const C&) { return 0; }, [](C&, int) {}, 0),
+            BoolProperty<C>("ReadOnly", &C::ReadOnly, &C::SetReadOnly, true),
+            BoolProperty<C>("RowSelect", &C::RowSelect, &C::SetRowSelect, true),
+            EnumProperty<C, int>("ViewStyle", {{"vsReport", 0}}, [](const C&) { return 0; }, [](C&, int) {}, 0),
         },
         Maker<ListView>()};
     return info;
@@ -398,45 +290,32 @@ const ClassInfo& ListView::StaticInfo() {
 
 const ClassInfo& Button::StaticInfo() {
     using C = Button;
-    using P = ControlProps;
     static const ClassInfo info{
         "TButton",
         &WinControl::StaticInfo(),
         {
-            P::Bool<C>("Cancel", [](const C& c) { return c.Cancel(); }, [](C& c, bool v) { c.SetCancel(v); }, false),
-            P::Bool<C>("Default", [](const C& c) { return c.Default(); }, [](C& c, bool v) { c.SetDefault(v); }, false),
-            P::Int<C>("ModalResult", [](const C& c) { return c.ModalResult(); }, [](C& c, int v) { c.SetModalResult(v); }, 0),
+            BoolProperty<C>("Cancel", &C::Cancel, &C::SetCancel, false),
+            BoolProperty<C>("Default", &C::Default, &C::SetDefault, false),
+            IntProperty<C>("ModalResult", &C::ModalResult, &C::SetModalResult, 0),
         },
         Maker<Button>()};
     return info;
 }
 
 const ClassInfo& RadioButton::StaticInfo() {
-    using C = RadioButton;
-    using P = ControlProps;
-    static const ClassInfo info{
-        "TRadioButton",
-        &WinControl::StaticInfo(),
-        {
-            P::Bool<C>("Checked", [](const C& c) { return c.Checked(); }, [](C& c, bool v) { c.SetChecked(v); }, false),
-        },
-        Maker<RadioButton>()};
+    static const ClassInfo info{"TRadioButton",
+                                &WinControl::StaticInfo(),
+                                {BoolProperty<RadioButton>("Checked", &RadioButton::Checked, &RadioButton::SetChecked, false)},
+                                Maker<RadioButton>()};
     return info;
 }
 
-void RegisterStandardClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    RegisterClass(Form::StaticInfo());
-    RegisterClass(Image::StaticInfo());
-    RegisterClass(Label::StaticInfo());
-    RegisterClass(Bevel::StaticInfo());
-    RegisterClass(Panel::StaticInfo());
-    RegisterClass(Edit::StaticInfo());
-    RegisterClass(ListView::StaticInfo());
-    RegisterClass(Button::StaticInfo());
-    RegisterClass(RadioButton::StaticInfo());
+void RegisterToolkitClasses() {
+    for (const ClassInfo* info :
+         {&Component::StaticInfo(), &Timer::StaticInfo(), &PopupMenu::StaticInfo(), &MenuItem::StaticInfo(),
+          &OpenDialog::StaticInfo(), &Form::StaticInfo(), &Image::StaticInfo(), &Label::StaticInfo(), &Bevel::StaticInfo(),
+          &Panel::StaticInfo(), &Edit::StaticInfo(), &ListView::StaticInfo(), &Button::StaticInfo(), &RadioButton::StaticInfo()})
+        RegisterClass(*info);
 }
 
 }  // namespace tk

@@ -125,29 +125,15 @@ void Form::HandleCreated() {
     }
 }
 
-int Form::ClientWidth() const {
-    if (HandleAllocated()) return ClientRect().right;
-    RECT f = FrameOf(borderStyle_);
-    return Width() - (f.right - f.left);
-}
-
-int Form::ClientHeight() const {
-    if (HandleAllocated()) return ClientRect().bottom;
-    RECT f = FrameOf(borderStyle_);
-    return Height() - (f.bottom - f.top);
-}
-
 void Form::SetClientSize(int w, int h) {
     RECT f = FrameOf(borderStyle_);
     SetBounds(Left(), Top(), w + (f.right - f.left), h + (f.bottom - f.top));
 }
 
-void Form::SetClientWidth(int w) { SetClientSize(w, ClientHeight()); }
-void Form::SetClientHeight(int h) { SetClientSize(ClientWidth(), h); }
-
 RECT Form::ClientRect() const {
     if (HandleAllocated()) return WinControl::ClientRect();
-    return {0, 0, ClientWidth(), ClientHeight()};
+    const RECT f = FrameOf(borderStyle_);
+    return {0, 0, Width() - (f.right - f.left), Height() - (f.bottom - f.top)};
 }
 
 void Form::SetAlphaBlend(bool v) {
@@ -172,17 +158,13 @@ void Form::ApplyAlpha() {
     }
 }
 
-void Form::CenterOnScreen() {
-    const POINT at = ScreenCentredOrigin(Width(), Height());
-    SetBounds(at.x, at.y, Width(), Height());
-}
-
 void Form::SetVisible(bool visible) {
     if (visible) {
         HWND h = Handle();
         if (!placed_) {
             placed_ = true;
-            if (position_ == tk::Position::ScreenCenter) CenterOnScreen();
+            const POINT at = ScreenCentredOrigin(Width(), Height());
+            if (position_ == tk::Position::ScreenCenter) SetBounds(at.x, at.y, Width(), Height());
         }
         const bool wasVisible = Visible();
         visible_ = true;
@@ -278,8 +260,6 @@ void Form::FocusChanged(WinControl* active) {
     active_ = active;
     BroadcastFocusChanged(active);
 }
-
-bool Form::OfferDialogKey(WORD key) { return BroadcastDialogKey(key); }
 
 void Form::CollectTabStops(WinControl* parent, std::vector<WinControl*>& out) {
     std::vector<std::pair<int, WinControl*>> children;

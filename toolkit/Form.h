@@ -18,8 +18,6 @@ public:
     explicit Form(Component* owner = nullptr);
     ~Form() override;
 
-    // "TForm": Caption, ClientWidth, ClientHeight, BorderStyle, Position, Color, AlphaBlend,
-    // AlphaBlendValue, ActiveControl, OnCreate, OnDestroy, OnShow, OnCloseQuery, ...
     static const ClassInfo& StaticInfo();
     const ClassInfo& Info() const override { return StaticInfo(); }
 
@@ -32,10 +30,10 @@ public:
     void SetExtraExStyle(DWORD ex) { extraExStyle_ = ex; }
 
     // Client size exactly as given; the window's size follows from the border.
-    int ClientWidth() const;
-    int ClientHeight() const;
-    void SetClientWidth(int w);
-    void SetClientHeight(int h);
+    int ClientWidth() const { return ClientRect().right; }
+    int ClientHeight() const { return ClientRect().bottom; }
+    void SetClientWidth(int w) { SetClientSize(w, ClientHeight()); }
+    void SetClientHeight(int h) { SetClientSize(ClientWidth(), h); }
     void SetClientSize(int w, int h);
     RECT ClientRect() const override;
 
@@ -71,8 +69,6 @@ public:
     // Called by a control of this form that took the focus; tells every control.
     void FocusChanged(WinControl* active);
 
-    // Enter/Escape: offered to the controls in turn until one accepts.
-    bool OfferDialogKey(WORD key);
     // Moves the focus to the next (or previous) tab stop after `from` (nullptr: the first).
     void SelectNext(WinControl* from, bool forward);
     // The first control in tab order that can take the focus; nullptr when none.
@@ -107,7 +103,6 @@ private:
     friend class Control;
     friend class WinControl;
     void ControlGone(Control* c);
-    void CenterOnScreen();
     void ApplyAlpha();
     void EnsureTooltip();
     void CollectTabStops(WinControl* parent, std::vector<WinControl*>& out);
@@ -125,7 +120,6 @@ private:
     bool destroyed_ = false;
     HWND tooltip_ = nullptr;
     EventMethods methods_;
-    friend struct ControlProps;
     std::string activeControlName_;
 };
 

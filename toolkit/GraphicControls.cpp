@@ -1,8 +1,5 @@
-// Image, Label, Bevel and Panel: the controls that are only drawn.
-#include "toolkit/Bevel.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
-#include "toolkit/Panel.h"
+// Image, Label and Bevel, the controls that are only drawn, and Panel.
+#include "toolkit/StdControls.h"
 
 #include <utility>
 
@@ -21,9 +18,7 @@ void Image::SetPicture(Bitmap b) {
 }
 
 void Image::SetTransparent(bool v) {
-    if (v == transparent_) return;
-    transparent_ = v;
-    Invalidate();
+    if (Change(transparent_, v)) Invalidate();
 }
 
 void Image::Paint(Canvas& canvas) {
@@ -44,11 +39,7 @@ Label::Label(Component* owner) : GraphicControl(owner) {
 UINT Label::DrawFlags() const {
     UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
     if (wordWrap_) flags |= DT_WORDBREAK;
-    switch (alignment_) {
-        case tk::Alignment::LeftJustify: flags |= DT_LEFT; break;
-        case tk::Alignment::RightJustify: flags |= DT_RIGHT; break;
-    }
-    return flags;
+    return flags | (alignment_ == tk::Alignment::RightJustify ? DT_RIGHT : DT_LEFT);
 }
 
 void Label::AdjustSize() {
@@ -65,26 +56,19 @@ void Label::AdjustSize() {
 }
 
 void Label::SetAutoSize(bool v) {
-    if (v == autoSize_) return;
-    autoSize_ = v;
-    AdjustSize();
+    if (Change(autoSize_, v)) AdjustSize();
 }
 
 void Label::SetTransparent(bool v) {
-    if (v == transparent_) return;
-    transparent_ = v;
-    Invalidate();
+    if (Change(transparent_, v)) Invalidate();
 }
 
 void Label::SetAlignment(tk::Alignment a) {
-    if (a == alignment_) return;
-    alignment_ = a;
-    Invalidate();
+    if (Change(alignment_, a)) Invalidate();
 }
 
 void Label::SetWordWrap(bool v) {
-    if (v == wordWrap_) return;
-    wordWrap_ = v;
+    if (!Change(wordWrap_, v)) return;
     AdjustSize();
     Invalidate();
 }
@@ -117,17 +101,5 @@ void Bevel::Paint(Canvas& canvas) {
 // --- Panel -----------------------------------------------------------------------------------
 
 Panel::Panel(Component* owner) : WinControl(owner) { SetBounds(0, 0, 185, 41); }
-
-void Panel::PaintWindow(HDC dc, const RECT& update) {
-    WinControl::PaintWindow(dc, update);
-    RECT r = ClientRect();
-    const std::string text = Caption();
-    if (!text.empty()) {
-        SelectObjectScope font(dc, FontHandle());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, ColorToRGB(GetFont().color));
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
-}
 
 }  // namespace tk

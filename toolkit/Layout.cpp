@@ -77,6 +77,12 @@ private:
         return c;
     }
 
+    // The value of the digit at the reading position; -1 for none.
+    int DigitHere(bool hex) const {
+        if (AtEnd()) return -1;
+        return hex ? HexDigit(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
+    }
+
     void SkipSpace() {
         while (!AtEnd()) {
             char c = Peek();
@@ -220,8 +226,8 @@ private:
         uint64_t v = 0;
         int digits = 0;
         for (;;) {
-            int d = hex ? HexDigit(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
-            if (AtEnd() || d < 0) break;
+            const int d = DigitHere(hex);
+            if (d < 0) break;
             Next();
             ++digits;
             uint64_t base = hex ? 16 : 10;
@@ -281,8 +287,8 @@ private:
                 unsigned code = 0;
                 int digits = 0;
                 for (;;) {
-                    int d = hex ? HexDigit(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
-                    if (AtEnd() || d < 0) break;
+                    const int d = DigitHere(hex);
+                    if (d < 0) break;
                     Next();
                     code = code * (hex ? 16 : 10) + unsigned(d);
                     if (++digits > 3 || code > 255) Fail("character code out of range");
@@ -297,43 +303,38 @@ private:
         }
     }
 
+    // Inside brackets opened on line `start`: true, and past it, when `close` comes next.
+    bool Closes(char close, int start, const char* unterminated) {
+        SkipSpace();
+        if (AtEnd()) FailAt(start, unterminated);
+        if (Peek() != close) return false;
+        Next();
+        return true;
+    }
+
     LayoutValue ReadSet() {
-        int start = line_;
+        const int start = line_;
         Next();  // [
         std::vector<std::string> items;
-        SkipSpace();
-        if (Peek() == ']') {
-            Next();
-            return LayoutValue::SetOf(items);
-        }
+        if (Closes(']', start, "unterminated set")) return LayoutValue::SetOf(items);
         for (;;) {
-            SkipSpace();
-            if (AtEnd()) FailAt(start, "unterminated set");
             items.push_back(ReadIdent(false, "a set member"));
+            if (Closes(']', start, "unterminated set")) return LayoutValue::SetOf(std::move(items));
+            if (Peek() != ',') Fail("\",\" or \"]\" expected in a set, found " + Shown(Peek()));
+            Next();
             SkipSpace();
             if (AtEnd()) FailAt(start, "unterminated set");
-            char c = Next();
-            if (c == ']') break;
-            if (c != ',') Fail("\",\" or \"]\" expected in a set, found " + Shown(c));
         }
-        return LayoutValue::SetOf(std::move(items));
     }
 
     std::vector<uint8_t> ReadBinary() {
-        int start = line_;
+        const int start = line_;
         Next();  // {
         std::vector<uint8_t> bytes;
         int high = -1;
-        for (;;) {
-            SkipSpace();
-            if (AtEnd()) FailAt(start, "unterminated binary data, \"}\" missing");
-            char c = Peek();
-            if (c == '}') {
-                Next();
-                break;
-            }
-            int d = HexDigit(c);
-            if (d < 0) Fail("bad hex digit " + Shown(c) + " in binary data");
+        while (!Closes('}', start, "unterminated binary data, \"}\" missing")) {
+            const int d = HexDigit(Peek());
+            if (d < 0) Fail("bad hex digit " + Shown(Peek()) + " in binary data");
             Next();
             if (high < 0) {
                 high = d;
@@ -347,18 +348,11 @@ private:
     }
 
     LayoutValue ReadList() {
-        int start = line_;
+        const int start = line_;
         Next();  // (
         std::vector<std::string> items;
-        for (;;) {
-            SkipSpace();
-            if (AtEnd()) FailAt(start, "unterminated list, \")\" missing");
-            char c = Peek();
-            if (c == ')') {
-                Next();
-                break;
-            }
-            if (c != '\'' && c != '#') Fail("a string expected in the list, found " + Shown(c));
+        while (!Closes(')', start, "unterminated list, \")\" missing")) {
+            if (Peek() != '\'' && Peek() != '#') Fail("a string expected in the list, found " + Shown(Peek()));
             items.push_back(ReadString());
         }
         return LayoutValue::ListOf(std::move(items));
@@ -418,28 +412,15 @@ LayoutResult LoadLayout(Component& root, std::string_view text, const PictureRes
 // --- Value helpers ----------------------------------------------------------------------------
 
 namespace {
-const char* KindName(LayoutValue::Kind k) {
-    switch (k) {
-    case LayoutValue::Kind::Integer: return "a number";
-    case LayoutValue::Kind::String: return "a string";
-    case LayoutValue::Kind::Ident: return "an identifier";
-    case LayoutValue::Kind::Set: return "a set";
-    case LayoutValue::Kind::Binary: return "binary data";
-    case LayoutValue::Kind::List: return "a string list";
-    }
-    return "a value";
-}
-
-void Require(const LayoutValue& v, LayoutValue::Kind kind) {
+const LayoutValue& Require(const LayoutValue& v, LayoutValue::Kind kind) {
+    static const char* const names[] = {"a number", "a string", "an identifier", "a set", "binary data", "a string list"};
     if (v.kind != kind)
-        throw LayoutValueError(std::string(KindName(kind)) + " expected, found " + KindName(v.kind));
+        throw LayoutValueError(std::string(names[int(kind)]) + " expected, found " + names[int(v.kind)]);
+    return v;
 }
 }  // namespace
 
-int64_t IntValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::Integer);
-    return v.integer;
-}
+int64_t IntValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::Integer).integer; }
 
 int32_t Int32Value(const LayoutValue& v) {
     int64_t i = IntValue(v);
@@ -448,35 +429,16 @@ int32_t Int32Value(const LayoutValue& v) {
 }
 
 bool BoolValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::Ident);
-    if (SameText(v.text, "True")) return true;
-    if (SameText(v.text, "False")) return false;
-    throw LayoutValueError("True or False expected, found " + v.text);
+    const std::string& id = IdentValue(v);
+    if (SameText(id, "True")) return true;
+    if (SameText(id, "False")) return false;
+    throw LayoutValueError("True or False expected, found " + id);
 }
 
-const std::string& StringValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::String);
-    return v.text;
-}
-
-const std::string& IdentValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::Ident);
-    return v.text;
-}
-
-const std::vector<std::string>& SetValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::Set);
-    return v.items;
-}
-
-const std::vector<std::string>& ListValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::List);
-    return v.items;
-}
-
-const std::vector<uint8_t>& BinaryValue(const LayoutValue& v) {
-    Require(v, LayoutValue::Kind::Binary);
-    return v.bytes;
-}
+const std::string& StringValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::String).text; }
+const std::string& IdentValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::Ident).text; }
+const std::vector<std::string>& SetValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::Set).items; }
+const std::vector<std::string>& ListValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::List).items; }
+const std::vector<uint8_t>& BinaryValue(const LayoutValue& v) { return Require(v, LayoutValue::Kind::Binary).bytes; }
 
 }  // namespace tk

@@ -22,6 +22,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tk {
@@ -102,7 +104,61 @@ PropertyInfo Property(std::string name,
     return p;
 }
 
-// Text of a string value as a layout writes it: 'it''s'#228.
-std::string QuoteLayoutString(std::string_view text);
+// A property of class C kept in a getter and a setter (member functions, data members or
+// lambdas); T is int (a number), bool (True or False) or std::string (a string).
+template <typename T, typename C, typename Get, typename Set>
+PropertyInfo TypedProperty(std::string name, Get get, Set set, std::optional<T> def,
+                           std::function<bool(const C&)> stored) {
+    auto toValue = [](const T& v) {
+        if constexpr (std::is_same_v<T, bool>) return LayoutValue::Bool(v);
+        else if constexpr (std::is_same_v<T, int>) return LayoutValue::Int(v);
+        else return LayoutValue::Str(v);
+    };
+    auto load = [set](C& c, const LayoutValue& v) {
+        T value;
+        if constexpr (std::is_same_v<T, bool>) value = BoolValue(v);
+        else if constexpr (std::is_same_v<T, int>) value = Int32Value(v);
+        else value = StringValue(v);
+        if constexpr (std::is_member_object_pointer_v<Set>) c.*set = std::move(value);
+        else std::invoke(set, c, std::move(value));
+    };
+    return Property<C>(std::move(name), load, [get, toValue](const C& c) { return toValue(std::invoke(get, c)); },
+                       def ? std::optional<LayoutValue>(toValue(*def)) : std::nullopt, std::move(stored));
+}
+
+template <typename C, typename Get, typename Set>
+PropertyInfo IntProperty(std::string name, Get get, Set set, std::optional<int> def = std::nullopt,
+                         std::function<bool(const C&)> stored = nullptr) {
+    return TypedProperty<int, C>(std::move(name), get, set, def, std::move(stored));
+}
+template <typename C, typename Get, typename Set>
+PropertyInfo BoolProperty(std::string name, Get get, Set set, std::optional<bool> def = std::nullopt,
+                          std::function<bool(const C&)> stored = nullptr) {
+    return TypedProperty<bool, C>(std::move(name), get, set, def, std::move(stored));
+}
+template <typename C, typename Get, typename Set>
+PropertyInfo StrProperty(std::string name, Get get, Set set, std::optional<std::string> def = std::nullopt,
+                         std::function<bool(const C&)> stored = nullptr) {
+    return TypedProperty<std::string, C>(std::move(name), get, set, std::move(def), std::move(stored));
+}
+
+// A property of C that names one of `names`; a name outside them is refused.
+template <typename C, typename E, typename Get, typename Set>
+PropertyInfo EnumProperty(std::string name, std::vector<std::pair<std::string, E>> names, Get get, Set set,
+                          std::optional<E> def = std::nullopt) {
+    auto nameOf = [names](E e) {
+        for (const auto& [n, v] : names)
+            if (v == e) return n;
+        return names.front().first;
+    };
+    auto load = [names, set](C& c, const LayoutValue& v) {
+        const std::string& id = IdentValue(v);
+        for (const auto& [n, e] : names)
+            if (n == id) return std::invoke(set, c, e);
+        throw LayoutValueError("unknown value " + id);
+    };
+    return Property<C>(std::move(name), load, [get, nameOf](const C& c) { return LayoutValue::Id(nameOf(std::invoke(get, c))); },
+                       def ? std::optional<LayoutValue>(LayoutValue::Id(nameOf(*def))) : std::nullopt);
+}
 
 }  // namespace tk

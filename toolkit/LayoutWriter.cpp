@@ -8,6 +8,24 @@ namespace tk {
 
 namespace {
 
+// Text of a string value as a layout writes it: 'it''s'#228.
+std::string QuoteLayoutString(std::string_view text) {
+    std::string out;
+    bool open = false;  // inside a quoted piece
+    for (char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        const bool printable = u >= 32 && u <= 126;
+        if (printable != open) {
+            out += '\'';
+            open = printable;
+        }
+        if (printable) out += c == '\'' ? std::string("''") : std::string(1, c);
+        else out += '#' + std::to_string(u);
+    }
+    if (open) out += '\'';
+    return out.empty() ? "''" : out;
+}
+
 void Indent(std::string& out, int level) { out.append(size_t(level) * 2, ' '); }
 
 void WriteValue(std::string& out, const LayoutValue& v, int level) {
@@ -119,30 +137,5 @@ private:
 }  // namespace
 
 std::string SaveComponent(const Component& component) { return Writer(component).Run(); }
-
-std::string QuoteLayoutString(std::string_view text) {
-    std::string out;
-    bool open = false;
-    for (char c : text) {
-        unsigned char u = static_cast<unsigned char>(c);
-        if (u >= 32 && u <= 126) {
-            if (!open) {
-                out += '\'';
-                open = true;
-            }
-            out += c;
-            if (c == '\'') out += '\'';
-        } else {
-            if (open) {
-                out += '\'';
-                open = false;
-            }
-            out += '#' + std::to_string(u);
-        }
-    }
-    if (open) out += '\'';
-    if (out.empty()) out = "''";
-    return out;
-}
 
 }  // namespace tk

@@ -1,12 +1,14 @@
 // OpenDialog: GetOpenFileNameA with the explorer-style dialog; parsing of its file buffer.
 #include "toolkit/OpenDialog.h"
 
+#include "platform/File.h"
 #include "toolkit/Application.h"
 #include "toolkit/Layout.h"
 
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tk {
@@ -37,11 +39,6 @@ constexpr size_t kFileBufferSize = 64 * 1024;
 
 OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
 
-void OpenDialog::SetFiles(std::vector<std::string> files) {
-    files_ = std::move(files);
-    if (!files_.empty()) FileName = files_.front();
-}
-
 DWORD OpenDialog::SystemFlags() const {
     DWORD flags = OFN_EXPLORER;
     for (const OptionName& o : kOptions) {
@@ -59,22 +56,19 @@ bool OpenDialog::Execute(HWND owner) {
     size_t size = kFileBufferSize;
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::vector<char> buffer(size + 2, '\0');
-        std::memcpy(buffer.data(), FileName.data(), std::min(FileName.size(), size - 1));
 
         OPENFILENAMEA ofn{};
         ofn.lStructSize = sizeof(ofn);
         ofn.hwndOwner = owner;
         ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-        ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
+        ofn.nFilterIndex = 1;
         ofn.lpstrFile = buffer.data();
         ofn.nMaxFile = static_cast<DWORD>(size);
         ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-        ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
         ofn.Flags = SystemFlags();
 
         if (GetOpenFileNameA(&ofn)) {
-            FilterIndex = static_cast<int>(ofn.nFilterIndex);
-            SetFiles(ParseOpenFileBuffer(buffer.data(), buffer.size()));
+            files_ = ParseOpenFileBuffer(buffer.data(), buffer.size());
             return true;
         }
         if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return false;
@@ -107,62 +101,40 @@ std::vector<std::string> ParseOpenFileBuffer(const char* buffer, size_t size) {
         i = j + 1;
     }
     if (parts.size() <= 1) return parts;  // one full path, or nothing
-    const std::string& folder = parts.front();
+    const std::string folder = platform::WithTrailingSeparator(parts.front());
     std::vector<std::string> files;
-    for (size_t k = 1; k < parts.size(); ++k) {
-        if (IsAbsolute(parts[k])) {
-            files.push_back(parts[k]);
-        } else if (!folder.empty() && folder.back() == '\\') {
-            files.push_back(folder + parts[k]);
-        } else {
-            files.push_back(folder + "\\" + parts[k]);
-        }
-    }
+    for (size_t k = 1; k < parts.size(); ++k) files.push_back(IsAbsolute(parts[k]) ? parts[k] : folder + parts[k]);
     return files;
 }
 
 const ClassInfo& OpenDialog::StaticInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "TOpenDialog";
-        i.base = &Component::StaticInfo();
-        auto text = [](const char* name, std::string OpenDialog::*field) {
-            return Property<OpenDialog>(
-                name, [field](OpenDialog& d, const LayoutValue& v) { d.*field = StringValue(v); },
-                [field](const OpenDialog& d) { return LayoutValue::Str(d.*field); }, LayoutValue::Str(""));
-        };
-        i.properties.push_back(text("FileName", &OpenDialog::FileName));
-        i.properties.push_back(text("Filter", &OpenDialog::Filter));
-        i.properties.push_back(Property<OpenDialog>(
-            "FilterIndex", [](OpenDialog& d, const LayoutValue& v) { d.FilterIndex = Int32Value(v); },
-            [](const OpenDialog& d) { return LayoutValue::Int(d.FilterIndex); }, LayoutValue::Int(1)));
-        i.properties.push_back(text("InitialDir", &OpenDialog::InitialDir));
-        i.properties.push_back(Property<OpenDialog>(
-            "Options",
-            [](OpenDialog& d, const LayoutValue& v) {
-                uint32_t options = 0;
-                for (const std::string& name : SetValue(v)) {
-                    const OptionName* found = nullptr;
-                    for (const OptionName& o : kOptions) {
-                        if (name == o.name) found = &o;
+    using C = OpenDialog;
+    static const ClassInfo info{
+        "TOpenDialog",
+        &Component::StaticInfo(),
+        {
+            StrProperty<C>("Filter", &C::Filter, &C::Filter, ""),
+            StrProperty<C>("InitialDir", &C::InitialDir, &C::InitialDir, ""),
+            Property<C>(
+                "Options",
+                [](C& d, const LayoutValue& v) {
+                    uint32_t options = 0;
+                    for (const std::string& name : SetValue(v)) {
+                        auto o = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionName& o) { return name == o.name; });
+                        if (o == std::end(kOptions)) throw LayoutValueError("unknown option " + name);
+                        options |= o->option;
                     }
-                    if (!found) throw LayoutValueError("unknown option " + name);
-                    options |= found->option;
-                }
-                d.Options = options;
-            },
-            [](const OpenDialog& d) {
-                std::vector<std::string> names;
-                for (const OptionName& o : kOptions) {
-                    if (d.Options & o.option) names.push_back(o.name);
-                }
-                return LayoutValue::SetOf(std::move(names));
-            },
-            LayoutValue::SetOf({"ofHideReadOnly", "ofEnableSizing"})));
-        i.properties.push_back(text("Title", &OpenDialog::Title));
-        i.create = [](Component* owner) { return std::make_unique<OpenDialog>(owner); };
-        return i;
-    }();
+                    d.Options = options;
+                },
+                [](const C& d) {
+                    std::vector<std::string> names;
+                    for (const OptionName& o : kOptions)
+                        if (d.Options & o.option) names.push_back(o.name);
+                    return LayoutValue::SetOf(std::move(names));
+                },
+                LayoutValue::SetOf({"ofHideReadOnly", "ofEnableSizing"})),
+        },
+        [](Component* owner) { return std::make_unique<OpenDialog>(owner); }};
     return info;
 }
 

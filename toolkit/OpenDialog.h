@@ -26,10 +26,7 @@ public:
 
     // "Google Video (*.GVI)|*.gvi": pairs of description and pattern separated by "|".
     std::string Filter;
-    int FilterIndex = 1;       // 1-based entry of Filter shown first
-    std::string InitialDir;    // empty: wherever the system chooses
-    std::string Title;         // empty: the system's "Open"
-    std::string FileName;      // proposed name before Execute; the first chosen file after it
+    std::string InitialDir;  // empty: wherever the system chooses
     uint32_t Options = ofHideReadOnly | ofEnableSizing;
 
     // Shows the dialog, modal to owner (nullptr: the active window, else the application
@@ -46,8 +43,6 @@ public:
     const ClassInfo& Info() const override { return StaticInfo(); }
 
 private:
-    void SetFiles(std::vector<std::string> files);
-
     std::vector<std::string> files_;
 };
 

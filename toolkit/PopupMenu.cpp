@@ -6,16 +6,11 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace tk {
 
 namespace {
-
-void Erase(std::vector<MenuItem*>& items, MenuItem* item) {
-    items.erase(std::remove(items.begin(), items.end(), item), items.end());
-}
 
 // Appends the visible items to menu; command ids are 1 + the index in commands.
 void Build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem*>& commands) {
@@ -60,23 +55,17 @@ void MenuItem::SetParentComponent(Component* parent) {
 }
 
 const ClassInfo& MenuItem::StaticInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "TMenuItem";
-        i.base = &Component::StaticInfo();
-        i.properties.push_back(Property<MenuItem>(
-            "Caption", [](MenuItem& m, const LayoutValue& v) { m.SetCaption(StringValue(v)); },
-            [](const MenuItem& m) { return LayoutValue::Str(m.Caption()); }, LayoutValue::Str("")));
-        i.properties.push_back(Property<MenuItem>(
-            "Enabled", [](MenuItem& m, const LayoutValue& v) { m.SetEnabled(BoolValue(v)); },
-            [](const MenuItem& m) { return LayoutValue::Bool(m.Enabled()); }, LayoutValue::Bool(true)));
-        i.properties.push_back(Property<MenuItem>(
-            "Visible", [](MenuItem& m, const LayoutValue& v) { m.SetVisible(BoolValue(v)); },
-            [](const MenuItem& m) { return LayoutValue::Bool(m.Visible()); }, LayoutValue::Bool(true)));
-        i.properties.push_back(EventProperty<MenuItem, NotifyEvent>("OnClick", &MenuItem::OnClick, &EventMethods::notify));
-        i.create = [](Component* owner) { return std::make_unique<MenuItem>(owner); };
-        return i;
-    }();
+    using C = MenuItem;
+    static const ClassInfo info{
+        "TMenuItem",
+        &Component::StaticInfo(),
+        {
+            StrProperty<C>("Caption", &C::Caption, &C::SetCaption, ""),
+            BoolProperty<C>("Enabled", &C::Enabled, &C::SetEnabled, true),
+            BoolProperty<C>("Visible", &C::Visible, &C::SetVisible, true),
+            EventProperty<C>("OnClick", &C::OnClick, &EventMethods::notify),
+        },
+        [](Component* owner) { return std::make_unique<MenuItem>(owner); }};
     return info;
 }
 
@@ -94,7 +83,7 @@ void PopupMenu::Add(MenuItem& item) {
 
 void PopupMenu::Remove(MenuItem& item) {
     if (item.parentMenu_ != this) return;
-    Erase(items_, &item);
+    std::erase(items_, &item);
     item.parentMenu_ = nullptr;
 }
 
@@ -121,13 +110,8 @@ void PopupMenu::Popup(int screenX, int screenY) {
 }
 
 const ClassInfo& PopupMenu::StaticInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "TPopupMenu";
-        i.base = &Component::StaticInfo();
-        i.create = [](Component* owner) { return std::make_unique<PopupMenu>(owner); };
-        return i;
-    }();
+    static const ClassInfo info{
+        "TPopupMenu", &Component::StaticInfo(), {}, [](Component* owner) { return std::make_unique<PopupMenu>(owner); }};
     return info;
 }
 

@@ -26,6 +26,12 @@ UINT_PTR NextTimerId() {
     return ++next;
 }
 
+HWND TimerWindow(WNDPROC proc) {
+    static HWND window = nullptr;
+    if (!window || !IsWindow(window)) window = CreateHelperWindow(kTimerWindowClass, proc);
+    return window;
+}
+
 }  // namespace
 
 LRESULT CALLBACK Timer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -47,16 +53,6 @@ LRESULT CALLBACK Timer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-namespace {
-
-HWND TimerWindow(WNDPROC proc) {
-    static HWND window = nullptr;
-    if (!window || !IsWindow(window)) window = CreateHelperWindow(kTimerWindowClass, proc);
-    return window;
-}
-
-}  // namespace
-
 Timer::Timer(Component* owner) : Component(owner), id_(NextTimerId()) {
     LiveTimers()[id_] = this;
     Update();
@@ -68,15 +64,11 @@ Timer::~Timer() {
 }
 
 void Timer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Update();
+    if (Change(enabled_, enabled)) Update();
 }
 
 void Timer::SetInterval(uint32_t ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    Update();
+    if (Change(interval_, ms)) Update();
 }
 
 // Stops the system timer and starts it afresh when it should run: every start is a full interval.
@@ -92,25 +84,22 @@ void Timer::Update() {
 }
 
 const ClassInfo& Timer::StaticInfo() {
-    static const ClassInfo info = [] {
-        ClassInfo i;
-        i.name = "TTimer";
-        i.base = &Component::StaticInfo();
-        i.properties.push_back(Property<Timer>(
-            "Enabled", [](Timer& t, const LayoutValue& v) { t.SetEnabled(BoolValue(v)); },
-            [](const Timer& t) { return LayoutValue::Bool(t.Enabled()); }, LayoutValue::Bool(true)));
-        i.properties.push_back(Property<Timer>(
-            "Interval",
-            [](Timer& t, const LayoutValue& v) {
-                int64_t ms = IntValue(v);
-                if (ms < 0 || ms > 0x7FFFFFFF) throw LayoutValueError("interval out of range");
-                t.SetInterval(static_cast<uint32_t>(ms));
-            },
-            [](const Timer& t) { return LayoutValue::Int(t.Interval()); }, LayoutValue::Int(1000)));
-        i.properties.push_back(EventProperty<Timer, NotifyEvent>("OnTimer", &Timer::OnTimer, &EventMethods::notify));
-        i.create = [](Component* owner) { return std::make_unique<Timer>(owner); };
-        return i;
-    }();
+    static const ClassInfo info{
+        "TTimer",
+        &Component::StaticInfo(),
+        {
+            BoolProperty<Timer>("Enabled", &Timer::Enabled, &Timer::SetEnabled, true),
+            Property<Timer>(
+                "Interval",
+                [](Timer& t, const LayoutValue& v) {
+                    int64_t ms = IntValue(v);
+                    if (ms < 0 || ms > 0x7FFFFFFF) throw LayoutValueError("interval out of range");
+                    t.SetInterval(static_cast<uint32_t>(ms));
+                },
+                [](const Timer& t) { return LayoutValue::Int(t.Interval()); }, LayoutValue::Int(1000)),
+            EventProperty<Timer>("OnTimer", &Timer::OnTimer, &EventMethods::notify),
+        },
+        [](Component* owner) { return std::make_unique<Timer>(owner); }};
     return info;
 }
 

@@ -5,15 +5,21 @@
 
 namespace tk {
 
-HWND CreateHelperWindow(const char* className, WNDPROC proc, HWND parent, DWORD style, POINT at,
-                        const char* title, HICON icon) {
+bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HICON icon) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
+    wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hIcon = icon;
-    wc.lpszClassName = className;
-    RegisterClassExA(&wc);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateHelperWindow(const char* className, WNDPROC proc, HWND parent, DWORD style, POINT at,
+                        const char* title, HICON icon) {
+    RegisterWindowClass(className, proc, 0, icon);
     return CreateWindowExA(0, className, title, style, at.x, at.y, 0, 0, parent, nullptr, Instance(), nullptr);
 }
 
@@ -21,24 +27,31 @@ POINT ScreenCentredOrigin(int width, int height) {
     return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
-OtherWindowsDisabled::OtherWindowsDisabled(HWND keep, HWND alsoKeep)
-    : keep_(keep), alsoKeep_(alsoKeep), app_(App().Handle()) {
-    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(this));
+namespace {
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM list) {
+    try {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+    } catch (...) {
+        return FALSE;  // out of memory: the windows found so far
+    }
+}
+}  // namespace
+
+std::vector<HWND> ThreadWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
-BOOL CALLBACK OtherWindowsDisabled::DisableOne(HWND hwnd, LPARAM self) {
-    auto* d = reinterpret_cast<OtherWindowsDisabled*>(self);
+OtherWindowsDisabled::OtherWindowsDisabled(HWND keep, HWND alsoKeep) {
+    const HWND app = App().Handle();
+    disabled_ = ThreadWindows();
     // The application window stays enabled: its taskbar button must still minimize the program.
-    if (hwnd == d->keep_ || hwnd == d->alsoKeep_ || hwnd == d->app_ || !IsWindowVisible(hwnd) ||
-        !IsWindowEnabled(hwnd))
-        return TRUE;
-    try {
-        d->disabled_.push_back(hwnd);
-    } catch (...) {
-        return FALSE;  // out of memory: leave the rest enabled rather than lose track of them
-    }
-    EnableWindow(hwnd, FALSE);
-    return TRUE;
+    std::erase_if(disabled_, [&](HWND w) {
+        return w == keep || w == alsoKeep || w == app || !IsWindowVisible(w) || !IsWindowEnabled(w);
+    });
+    for (HWND w : disabled_) EnableWindow(w, FALSE);
 }
 
 void OtherWindowsDisabled::EnableAgain() {

@@ -8,11 +8,16 @@
 
 namespace tk {
 
-// Registers the window class (a second registration fails harmlessly) and creates a window of
-// it with no size. With the defaults it is message-only; the application window passes its own
+// Registers a window class of the program; true also when it was registered already.
+bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style = 0, HICON icon = nullptr);
+
+// Registers the window class and creates a window of it with no size. With the defaults it is message-only; the application window passes its own
 // parent (none), style, place, title and icon.
 HWND CreateHelperWindow(const char* className, WNDPROC proc, HWND parent = HWND_MESSAGE, DWORD style = 0,
                         POINT at = {0, 0}, const char* title = "", HICON icon = nullptr);
+
+// The thread's top-level windows, as EnumThreadWindows lists them.
+std::vector<HWND> ThreadWindows();
 
 // Where a window of this size sits centred on the primary screen.
 POINT ScreenCentredOrigin(int width, int height);
@@ -29,8 +34,6 @@ public:
     void EnableAgain();
 
 private:
-    static BOOL CALLBACK DisableOne(HWND hwnd, LPARAM self);
-    HWND keep_, alsoKeep_, app_;
     std::vector<HWND> disabled_;
 };
 

@@ -14,6 +14,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/TopLevel.h"
 
 namespace tk {
 namespace {
@@ -22,15 +23,7 @@ namespace {
 void RegisterOwnClass(const std::string& name, UINT style, WNDPROC proc, bool topLevel) {
     static std::set<std::string> registered;
     if (registered.count(name)) return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = Instance();
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    if (topLevel) wc.hIcon = LoadIconA(Instance(), "MAINICON");
-    wc.lpszClassName = name.c_str();
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    if (!RegisterWindowClass(name.c_str(), proc, style, topLevel ? LoadIconA(Instance(), "MAINICON") : nullptr))
         throw std::runtime_error("cannot register window class " + name);
     registered.insert(name);
 }
@@ -224,8 +217,6 @@ void WinControl::SetFocus() {
     ::SetFocus(Handle());
 }
 
-bool WinControl::CanFocus() const { return Control::CanFocus(); }
-
 
 void WinControl::Invalidate() {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -304,7 +295,6 @@ void WinControl::KeyPress(char& key) {
 
 bool WinControl::HandleNavigationKey(WORD key) {
     if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) return false;
-    if (WantsKey(key)) return false;
     Form* form = GetParentForm();
     if (!form) return false;
     if (key == VK_TAB) {
@@ -313,7 +303,7 @@ bool WinControl::HandleNavigationKey(WORD key) {
         form->SelectNext(this == form ? nullptr : this, !(s & ssShift));
         return true;
     }
-    return form->OfferDialogKey(key);
+    return form->BroadcastDialogKey(key);
 }
 
 // --- Painting --------------------------------------------------------------------------------
@@ -499,9 +489,7 @@ LRESULT WinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             char c = static_cast<char>(wp);
-            // Enter, Escape and Tab belong to the form unless the control wants them.
-            if ((c == '\r' || c == 27 || c == '\t') && !WantsKey(static_cast<WORD>(static_cast<unsigned char>(c))))
-                return 0;
+            if (c == '\r' || c == 27 || c == '\t') return 0;  // Enter, Escape and Tab belong to the form
             KeyPress(c);
             if (c == 0) return 0;
             return DefaultHandler(msg, static_cast<unsigned char>(c), lp);

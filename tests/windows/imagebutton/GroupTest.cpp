@@ -1,7 +1,7 @@
 // Buttons with a group index latch like radio buttons among the controls of one parent.
 #include "tests/windows/imagebutton/ImageButtonFixture.h"
 
-#include "toolkit/Panel.h"
+#include "toolkit/StdControls.h"
 
 namespace ibt {
 namespace {

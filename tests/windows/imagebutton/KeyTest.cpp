@@ -3,8 +3,7 @@
 
 #include <map>
 
-#include "toolkit/Button.h"
-#include "toolkit/Panel.h"
+#include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"
 
 namespace ibt {

@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "tests/windows/toolkit/ToolkitTestUtil.h"
-#include "toolkit/Button.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Panel.h"
+#include "toolkit/StdControls.h"
 
 namespace {
 

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "tests/windows/toolkit/ToolkitTestUtil.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
+#include "toolkit/StdControls.h"
 
 namespace {
 

@@ -7,13 +7,8 @@
 #include <string>
 
 #include "tests/windows/toolkit/ToolkitTestUtil.h"
-#include "toolkit/Bevel.h"
 #include "toolkit/Bitmap.h"
-#include "toolkit/Button.h"
-#include "toolkit/Edit.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
-#include "toolkit/ListView.h"
+#include "toolkit/StdControls.h"
 
 namespace {
 
