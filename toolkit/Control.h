@@ -153,11 +153,6 @@ protected:
     virtual void FontChanged() {}
     virtual void HintChanged();
 
-    // Bounds as they already are (a window that moved by itself): no side effects.
-    void UpdateBoundsFields(int left, int top, int width, int height) {
-        left_ = left; top_ = top; width_ = width; height_ = height;
-    }
-
     // The class's own defaults, against which the layout writer compares (set in constructors).
     Color defaultColor_ = clBtnFace;
     bool defaultTabStop_ = false;

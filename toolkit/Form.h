@@ -7,6 +7,7 @@
 
 #include "toolkit/Control.h"
 #include "toolkit/Events.h"
+#include "toolkit/Handles.h"
 
 namespace tk {
 
@@ -128,12 +129,10 @@ private:
 // Load reads the layout, runs findControls (which takes the controls with Need), then OnCreate.
 // As the first member to go, it runs OnDestroy while the form's members all still exist; a
 // form whose loading failed never came to life, and its OnDestroy never runs.
-class FormLayout {
+class FormLayout : NoCopy {
 public:
     explicit FormLayout(Form& form) : form_(form) {}
     ~FormLayout();
-    FormLayout(const FormLayout&) = delete;
-    FormLayout& operator=(const FormLayout&) = delete;
 
     // Throws when the resource is missing or broken.
     void Load(const char* resource, const std::function<void()>& findControls);

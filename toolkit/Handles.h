@@ -28,14 +28,19 @@ using OwnedMenu = Owned<NullTraits<HMENU, DestroyMenu>>;
 // Item ID lists and other shell memory from the COM allocator.
 using OwnedIdList = Owned<NullTraits<LPITEMIDLIST, CoTaskMemFree>>;
 
+// Owners and scopes are neither copied nor assigned.
+struct NoCopy {
+    NoCopy() = default;
+    NoCopy(const NoCopy&) = delete;
+    NoCopy& operator=(const NoCopy&) = delete;
+};
+
 // A COM interface pointer, released when it goes.
 template <typename I>
-class ComPtr {
+class ComPtr : NoCopy {
 public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
     I* get() const { return p_; }
     I* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
@@ -47,12 +52,10 @@ private:
 };
 
 // A window DC from GetDC, released to its window.
-class WindowDc {
+class WindowDc : NoCopy {
 public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~WindowDc() { if (dc_) ReleaseDC(hwnd_, dc_); }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 private:
     HWND hwnd_;
@@ -60,24 +63,20 @@ private:
 };
 
 // Selects a GDI object into a DC for the scope, then puts the old one back.
-class SelectObjectScope {
+class SelectObjectScope : NoCopy {
 public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~SelectObjectScope() { if (old_) SelectObject(dc_, old_); }
-    SelectObjectScope(const SelectObjectScope&) = delete;
-    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // BeginPaint for the scope; EndPaint at its end, also when the painting throws.
-class PaintScope {
+class PaintScope : NoCopy {
 public:
     explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
     ~PaintScope() { EndPaint(hwnd_, &ps_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
     HDC get() const { return dc_; }
     const RECT& Update() const { return ps_.rcPaint; }
 private:
@@ -87,12 +86,10 @@ private:
 };
 
 // Saves the state of a DC (clipping, origin, selections) for the scope, then restores it.
-class SavedDcScope {
+class SavedDcScope : NoCopy {
 public:
     explicit SavedDcScope(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
     ~SavedDcScope() { if (saved_) RestoreDC(dc_, saved_); }
-    SavedDcScope(const SavedDcScope&) = delete;
-    SavedDcScope& operator=(const SavedDcScope&) = delete;
 private:
     HDC dc_;
     int saved_;

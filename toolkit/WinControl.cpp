@@ -253,7 +253,8 @@ void WinControl::SyncWindowRect() {
         HWND parent = GetParent(hwnd_);
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     }
-    UpdateBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // The window moved by itself: the bounds follow, with no side effects.
+    left_ = r.left; top_ = r.top; width_ = r.right - r.left; height_ = r.bottom - r.top;
 }
 
 void WinControl::VisibleChanged() {
