@@ -3,7 +3,7 @@
 
 #include <map>
 #include <tuple>
-#include <vector>
+#include <utility>
 
 #include "toolkit/EventTypes.h"
 #include "toolkit/Handles.h"
@@ -18,26 +18,21 @@ COLORREF ColorToRGB(Color c) {
 }
 
 namespace {
-const std::vector<std::pair<const char*, Color>>& ColorNames() {
-    static const std::vector<std::pair<const char*, Color>> names = {
-        {"clBlue", clBlue}, {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clBtnFace", clBtnFace},
-    };
-    return names;
-}
+const std::pair<const char*, Color> kColorNames[] = {
+    {"clBlue", clBlue}, {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clBtnFace", clBtnFace}};
 }  // namespace
 
 std::string ColorName(Color c) {
-    for (const auto& [name, value] : ColorNames())
+    for (const auto& [name, value] : kColorNames)
         if (value == c) return name;
     return {};
 }
 
 bool ColorFromName(const std::string& name, Color& out) {
-    for (const auto& [n, value] : ColorNames()) {
-        if (name == n) {
-            out = value;
-            return true;
-        }
+    for (const auto& [n, value] : kColorNames) {
+        if (name != n) continue;
+        out = value;
+        return true;
     }
     return false;
 }

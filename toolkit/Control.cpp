@@ -6,8 +6,6 @@
 
 namespace tk {
 
-// --- Control ---------------------------------------------------------------------------------
-
 Control::Control(Component* owner) : Component(owner) {}
 
 Control::~Control() {

@@ -391,22 +391,17 @@ private:
 }  // namespace
 
 LayoutResult LoadLayout(Component& root, std::string_view text, const PictureResolver& resolve) {
-    LayoutResult result;
     try {
         Reader(root, text, resolve).Run();
+        return {};
     } catch (const Fault& f) {
-        result.ok = false;
-        result.line = f.line;
-        result.message = "line " + std::to_string(f.line) + ": " + f.message;
+        return {false, f.line, "line " + std::to_string(f.line) + ": " + f.message};
     } catch (const std::exception& e) {
         // Loaded() of a component failed, or memory ran out.
-        result.ok = false;
-        result.message = std::string("layout not loaded: ") + e.what();
+        return {false, 0, std::string("layout not loaded: ") + e.what()};
     } catch (...) {
-        result.ok = false;
-        result.message = "layout not loaded";
+        return {false, 0, "layout not loaded"};
     }
-    return result;
 }
 
 // --- Value helpers ----------------------------------------------------------------------------

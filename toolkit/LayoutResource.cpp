@@ -19,12 +19,7 @@ std::optional<std::vector<uint8_t>> ResourceBytes(const std::string& name) {
 
 LayoutResult LoadLayoutResource(Component& root, const char* name) {
     std::optional<std::vector<uint8_t>> bytes = ResourceBytes(name);
-    if (!bytes) {
-        LayoutResult r;
-        r.ok = false;
-        r.message = std::string("no layout resource \"") + name + "\"";
-        return r;
-    }
+    if (!bytes) return {false, 0, std::string("no layout resource \"") + name + "\""};
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     return LoadLayout(root, text, [](const std::string& picture) { return ResourceBytes(picture); });
 }

@@ -35,30 +35,27 @@ struct SyncHub {
 SRWLOCK hubLock = SRWLOCK_INIT;
 SyncHub* hub = nullptr;
 
+// Holds a lock for the scope.
+class Locked : NoCopy {
+public:
+    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+private:
+    SRWLOCK& lock_;
+};
+
 SyncRequest* TakeNext(SyncHub& h) {
-    AcquireSRWLockExclusive(&h.lock);
-    SyncRequest* r = nullptr;
-    if (!h.pending.empty()) {
-        r = h.pending.front();
-        h.pending.pop_front();
-    }
-    ReleaseSRWLockExclusive(&h.lock);
+    Locked locked(h.lock);
+    if (h.pending.empty()) return nullptr;
+    SyncRequest* r = h.pending.front();
+    h.pending.pop_front();
     return r;
 }
 
 // Removes a request that was never run; false if the user-interface side had taken it.
 bool Withdraw(SyncHub& h, SyncRequest* r) {
-    AcquireSRWLockExclusive(&h.lock);
-    bool found = false;
-    for (auto it = h.pending.begin(); it != h.pending.end(); ++it) {
-        if (*it == r) {
-            h.pending.erase(it);
-            found = true;
-            break;
-        }
-    }
-    ReleaseSRWLockExclusive(&h.lock);
-    return found;
+    Locked locked(h.lock);
+    return std::erase(h.pending, r) > 0;
 }
 
 // The user-interface side of a FreeOnTerminate object's end.
@@ -93,7 +90,7 @@ LRESULT CALLBACK SyncWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 SyncHub* EnsureHub() {
-    AcquireSRWLockExclusive(&hubLock);
+    Locked locked(hubLock);
     if (!hub) {
         auto* h = new SyncHub;
         h->threadId = GetCurrentThreadId();
@@ -102,9 +99,7 @@ SyncHub* EnsureHub() {
         h->window = CreateHelperWindow(kSyncClass, SyncWindowProc);
         hub = h;
     }
-    SyncHub* h = hub;
-    ReleaseSRWLockExclusive(&hubLock);
-    return h;
+    return hub;
 }
 
 }  // namespace
@@ -201,9 +196,10 @@ bool Thread::Synchronize(const std::function<void()>& step) {
     if (!done) throw std::runtime_error("Synchronize: no event");
     request.done = done.get();
 
-    AcquireSRWLockExclusive(&h->lock);
-    h->pending.push_back(&request);
-    ReleaseSRWLockExclusive(&h->lock);
+    {
+        Locked locked(h->lock);
+        h->pending.push_back(&request);
+    }
 
     HANDLE waits[2] = {request.done, h->thread};
     if (PostMessageA(h->window, kRunSteps, 0, 0)) WaitForMultipleObjects(2, waits, FALSE, INFINITE);
