@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "controls/ImageButton3Region.h"
-#include "toolkit/Events.h"
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"

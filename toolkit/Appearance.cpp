@@ -1,11 +1,10 @@
-// Colours, cursors, fonts and shift states.
+// Colours, cursors and fonts.
 #include "toolkit/Appearance.h"
 
 #include <map>
 #include <tuple>
 #include <utility>
 
-#include "toolkit/EventTypes.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
@@ -37,7 +36,7 @@ bool ColorFromName(const std::string& name, Color& out) {
     return false;
 }
 
-// --- Cursors, fonts, shift states ------------------------------------------------------------
+// --- Cursors and fonts -----------------------------------------------------------------------
 
 HCURSOR CursorHandle(Cursor c) { return c == crHandPoint ? LoadCursorA(nullptr, IDC_HAND) : nullptr; }
 
@@ -70,22 +69,6 @@ HFONT FontHandle(const Font& font) {
 HFONT DefaultFont() {
     static HFONT font = FontHandle(Font{});
     return font;
-}
-
-ShiftState KeyboardShiftState() {
-    ShiftState s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    return s;
-}
-
-ShiftState MouseShiftState(WPARAM wp) {
-    ShiftState s = 0;
-    if (wp & MK_SHIFT) s |= ssShift;
-    if (wp & MK_CONTROL) s |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
-    return s;
 }
 
 }  // namespace tk

@@ -1,4 +1,5 @@
-// Control: bounds, parent, state and events shared by windowed and windowless controls.
+// Control: bounds, parent, state and events shared by windowed and windowless controls; the
+// shift states of the keyboard and the mouse.
 #include "toolkit/Control.h"
 
 #include "toolkit/Form.h"
@@ -160,6 +161,22 @@ POINT Control::ClientToScreen(POINT p) const {
 POINT Control::ScreenToClient(POINT p) const {
     POINT o = ClientOrigin();
     return {p.x - o.x, p.y - o.y};
+}
+
+ShiftState KeyboardShiftState() {
+    ShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+ShiftState MouseShiftState(WPARAM wp) {
+    ShiftState s = 0;
+    if (wp & MK_SHIFT) s |= ssShift;
+    if (wp & MK_CONTROL) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
 }
 
 }  // namespace tk

@@ -33,7 +33,6 @@
 
 #include "toolkit/Appearance.h"
 #include "toolkit/Component.h"
-#include "toolkit/EventTypes.h"
 
 namespace tk {
 
@@ -41,6 +40,20 @@ class Canvas;
 class Form;
 class PopupMenu;
 class WinControl;
+
+enum class MouseButton { Left, Right, Middle };
+
+// Shift state: a set of flags as Delphi's TShiftState.
+using ShiftState = unsigned;
+inline constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssDouble = 64;
+ShiftState KeyboardShiftState();                      // from GetKeyState
+ShiftState MouseShiftState(WPARAM mouseMessageWParam);  // from a mouse message's wParam
+
+using NotifyEvent = std::function<void(Component* sender)>;
+using MouseEvent = std::function<void(Component* sender, MouseButton button, ShiftState shift, int x, int y)>;
+using MouseMoveEvent = std::function<void(Component* sender, ShiftState shift, int x, int y)>;
+using KeyEvent = std::function<void(Component* sender, WORD& key, ShiftState shift)>;
+using KeyPressEvent = std::function<void(Component* sender, char& key)>;
 
 // Modal results.
 inline constexpr int mrOk = 1, mrCancel = 2, mrAbort = 3, mrYes = 6;

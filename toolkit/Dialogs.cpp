@@ -3,7 +3,6 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
-#include "toolkit/TopLevel.h"
 
 #include <optional>
 #include <vector>

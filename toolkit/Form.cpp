@@ -9,7 +9,6 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Layout.h"
-#include "toolkit/TopLevel.h"
 
 namespace tk {
 namespace {

@@ -2,7 +2,7 @@
 #include "toolkit/PopupMenu.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/Events.h"
+#include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Layout.h"
 

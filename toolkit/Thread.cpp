@@ -1,7 +1,7 @@
 // Thread: worker threads and the message-only window that runs their Synchronize steps.
 #include "toolkit/Thread.h"
 
-#include "toolkit/TopLevel.h"
+#include "toolkit/Application.h"
 
 #include <deque>
 #include <exception>

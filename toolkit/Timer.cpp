@@ -2,9 +2,8 @@
 #include "toolkit/Timer.h"
 
 #include "toolkit/Application.h"
-#include "toolkit/Events.h"
+#include "toolkit/Form.h"
 #include "toolkit/Layout.h"
-#include "toolkit/TopLevel.h"
 
 #include <map>
 

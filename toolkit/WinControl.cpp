@@ -14,7 +14,6 @@
 #include "toolkit/Form.h"
 #include "toolkit/Handles.h"
 #include "toolkit/PopupMenu.h"
-#include "toolkit/TopLevel.h"
 
 namespace tk {
 namespace {
