@@ -6,7 +6,6 @@
 #include "app/Product.h"
 #include "app/ProgramWindows.h"
 #include "toolkit/Application.h"
-#include "toolkit/ComApartment.h"
 #include "toolkit/Dialogs.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

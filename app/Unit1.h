@@ -9,8 +9,8 @@
 
 #include "conversion/BatchState.h"
 #include "conversion/SourceList.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
-#include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"

@@ -30,7 +30,6 @@
 #include "conversion/Unit2.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
-#include "toolkit/ComApartment.h"
 #include "toolkit/Layout.h"
 
 namespace {

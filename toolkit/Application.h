@@ -1,7 +1,9 @@
-// The application object: title, hidden owner window, main form and the message loop.
+// The application object: title, hidden owner window, main form and the message loop; the
+// user-interface thread's COM apartment.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <exception>
 #include <functional>
@@ -91,6 +93,26 @@ private:
 };
 
 inline Application& App() { return Application::Instance(); }
+
+// Opens a single-threaded apartment on the calling thread and closes it when it goes. The shell
+// (its folder browser, ShellExecuteA and the extensions they load) needs one on the thread that
+// calls it and keeps process-wide caches in it, so the program opens it once at start, not
+// around each call.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        // S_FALSE (already open) must be balanced too; a failure must not.
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool Opened() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
+};
 
 // --- The thread's top-level windows ----------------------------------------------------------
 

@@ -1,8 +1,8 @@
 // Published properties of the controls and forms, and the registry of the toolkit's classes
 // that a layout may name.
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/Layout.h"
-#include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/StdControls.h"
 #include "toolkit/Timer.h"

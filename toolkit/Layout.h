@@ -44,7 +44,7 @@ struct LayoutResult {
 // A fault stops the reading and is reported with its line; nothing is thrown.
 LayoutResult LoadLayout(Component& root, std::string_view text, const PictureResolver& resolve);
 
-// Windows only (LayoutResource.cpp): the layout text is the RCDATA resource `name` of the
+// Windows only (Form.cpp): the layout text is the RCDATA resource `name` of the
 // program; @references name RCDATA resources too.
 LayoutResult LoadLayoutResource(Component& root, const char* name);
 

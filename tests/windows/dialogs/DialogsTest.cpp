@@ -1,7 +1,6 @@
 // Message boxes, the input box and the file-open dialog, answered from a helper thread.
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
-#include "toolkit/OpenDialog.h"
 
 #include "tests/windows/support/TestSupport.h"
 

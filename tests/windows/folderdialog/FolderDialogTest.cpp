@@ -16,7 +16,6 @@
 #include "platform/CodePage.h"
 #include "tests/windows/support/TestSupport.h"
 #include "toolkit/Application.h"
-#include "toolkit/ComApartment.h"
 #include "toolkit/Layout.h"
 
 using namespace fdtest;

@@ -1,7 +1,7 @@
 // The layout format with the toolkit's own classes, and layouts from resources.
 #include "tests/host/toolkit/LayoutThings.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
-#include "toolkit/OpenDialog.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/Timer.h"
 
