@@ -338,29 +338,13 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
         picture("DisabledBitmap.Data", &Self::DisabledBitmap, &Self::SetDisabledBitmap);
         picture("FocusedBitmap.Data", &Self::FocusedBitmap, &Self::SetFocusedBitmap);
 
-        ci.properties.push_back(tk::Property<Self>(
-            "GroupIndex", [](Self& c, const LayoutValue& v) { c.SetGroupIndex(tk::Int32Value(v)); },
-            [](const Self& c) { return LayoutValue::Int(c.GroupIndex()); }, LayoutValue::Int(0)));
-        ci.properties.push_back(tk::Property<Self>(
-            "Down", [](Self& c, const LayoutValue& v) { c.SetDown(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.Down()); }, LayoutValue::Bool(false)));
-        ci.properties.push_back(tk::Property<Self>(
-            "Homepage", [](Self& c, const LayoutValue& v) { c.SetHomepage(tk::StringValue(v)); },
-            [](const Self& c) { return LayoutValue::Str(c.Homepage()); }, std::nullopt,
-            [](const Self&) { return false; }));
-        ci.properties.push_back(tk::Property<Self>(
-            "AllowAllUp", [](Self& c, const LayoutValue& v) { c.SetAllowAllUp(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.AllowAllUp()); }, LayoutValue::Bool(false)));
-        ci.properties.push_back(tk::Property<Self>(
-            "TransparentMode",
-            [](Self& c, const LayoutValue& v) {
-                const std::string& mode = tk::IdentValue(v);
-                if (mode == "tmAuto") c.SetTransparentMode(tmAuto);
-                else if (mode == "tmFixed") c.SetTransparentMode(tmFixed);
-                else throw tk::LayoutValueError("unknown transparent mode " + mode);
-            },
-            [](const Self& c) { return LayoutValue::Id(c.TransparentMode() == tmFixed ? "tmFixed" : "tmAuto"); },
-            LayoutValue::Id("tmAuto")));
+        const auto never = [](const Self&) { return false; };
+        ci.properties.push_back(tk::IntProperty<Self>("GroupIndex", &Self::GroupIndex, &Self::SetGroupIndex, 0));
+        ci.properties.push_back(tk::BoolProperty<Self>("Down", &Self::Down, &Self::SetDown, false));
+        ci.properties.push_back(tk::StrProperty<Self>("Homepage", &Self::Homepage, &Self::SetHomepage, std::nullopt, never));
+        ci.properties.push_back(tk::BoolProperty<Self>("AllowAllUp", &Self::AllowAllUp, &Self::SetAllowAllUp, false));
+        ci.properties.push_back(tk::EnumProperty<Self, TTransparentMode>("TransparentMode", {{"tmAuto", tmAuto}, {"tmFixed", tmFixed}},
+                                                                         &Self::TransparentMode, &Self::SetTransparentMode, tmAuto));
         ci.properties.push_back(tk::Property<Self>(
             "TransparentColor",
             [](Self& c, const LayoutValue& v) {
@@ -378,18 +362,10 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
                                     : LayoutValue::Id(name);
             },
             std::nullopt, [](const Self& c) { return c.TransparentMode() == tmFixed; }));
-        ci.properties.push_back(tk::Property<Self>(
-            "Enabled", [](Self& c, const LayoutValue& v) { c.SetEnabled(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.Enabled()); }, LayoutValue::Bool(true)));
-        ci.properties.push_back(tk::Property<Self>(
-            "ModalResult", [](Self& c, const LayoutValue& v) { c.SetModalResult(tk::Int32Value(v)); },
-            [](const Self& c) { return LayoutValue::Int(c.ModalResult()); }, LayoutValue::Int(0)));
-        ci.properties.push_back(tk::Property<Self>(
-            "Cancel", [](Self& c, const LayoutValue& v) { c.SetCancel(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.Cancel()); }, LayoutValue::Bool(false)));
-        ci.properties.push_back(tk::Property<Self>(
-            "Default", [](Self& c, const LayoutValue& v) { c.SetDefault(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.Default()); }, LayoutValue::Bool(false)));
+        ci.properties.push_back(tk::BoolProperty<Self>("Enabled", &Self::Enabled, &Self::SetEnabled, true));
+        ci.properties.push_back(tk::IntProperty<Self>("ModalResult", &Self::ModalResult, &Self::SetModalResult, 0));
+        ci.properties.push_back(tk::BoolProperty<Self>("Cancel", &Self::Cancel, &Self::SetCancel, false));
+        ci.properties.push_back(tk::BoolProperty<Self>("Default", &Self::Default, &Self::SetDefault, false));
         return ci;
     }();
     return info;

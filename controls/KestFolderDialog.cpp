@@ -215,9 +215,7 @@ const tk::ClassInfo& TKestFolderDialog::StaticInfo() {
         ci.base = &tk::Component::StaticInfo();
         ci.create = [](tk::Component* owner) { return std::make_unique<Self>(owner); };
 
-        ci.properties.push_back(tk::Property<Self>(
-            "Folder", [](Self& c, const LayoutValue& v) { c.Folder = tk::StringValue(v); },
-            [](const Self& c) { return LayoutValue::Str(c.Folder); }, LayoutValue::Str("")));
+        ci.properties.push_back(tk::StrProperty<Self>("Folder", &Self::Folder, &Self::Folder, ""));
 
         // A set without a declared default: always stored.
         ci.properties.push_back(tk::Property<Self>(
@@ -249,12 +247,10 @@ const tk::ClassInfo& TKestFolderDialog::StaticInfo() {
             [](const Self& c) { return LayoutValue::Id(kFolderNames[static_cast<int>(c.RootFolder)]); },
             LayoutValue::Id("foDesktopExpanded")));
 
-        ci.properties.push_back(tk::Property<Self>(
-            "NewFolderVisible", [](Self& c, const LayoutValue& v) { c.SetNewFolderVisible(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.NewFolderVisible()); }, LayoutValue::Bool(true)));
-        ci.properties.push_back(tk::Property<Self>(
-            "NewFolderEnabled", [](Self& c, const LayoutValue& v) { c.SetNewFolderEnabled(tk::BoolValue(v)); },
-            [](const Self& c) { return LayoutValue::Bool(c.NewFolderEnabled()); }, LayoutValue::Bool(true)));
+        ci.properties.push_back(
+            tk::BoolProperty<Self>("NewFolderVisible", &Self::NewFolderVisible, &Self::SetNewFolderVisible, true));
+        ci.properties.push_back(
+            tk::BoolProperty<Self>("NewFolderEnabled", &Self::NewFolderEnabled, &Self::SetNewFolderEnabled, true));
 
         // The events are set in code: no form publishes handlers of these kinds by name, so a
         // layout can neither store nor name them.
@@ -279,10 +275,8 @@ const tk::ClassInfo& TKestFolderDialog::StaticInfo() {
             [](const Self& c) { return LayoutValue::ListOf(c.NewFolderCaptions().Lines()); }, std::nullopt,
             [](const Self& c) { return c.NewFolderCaptionsStored(); }));
 
-        ci.properties.push_back(tk::Property<Self>(
-            "Version", [](Self& c, const LayoutValue& v) { c.SetVersion(tk::StringValue(v)); },
-            [](const Self& c) { return LayoutValue::Str(c.Version()); }, std::nullopt,
-            [](const Self&) { return false; }));
+        ci.properties.push_back(tk::StrProperty<Self>("Version", &Self::Version, &Self::SetVersion, std::nullopt,
+                                                      [](const Self&) { return false; }));
         return ci;
     }();
     return info;
