@@ -203,10 +203,6 @@ void Application::AllowShutdown() {
 }
 
 void Application::HandleException(const std::exception& e) {
-    if (OnException) {
-        OnException(e);
-        return;
-    }
     std::string text = e.what();
     // Messages read as sentences.
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';

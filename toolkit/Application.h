@@ -71,9 +71,8 @@ public:
     void BlockShutdown(const std::string& reason);
     void AllowShutdown();
 
-    // An exception that reached a window procedure, timer or other toolkit boundary. By default
-    // it is shown in an error box with the application title; set OnException to replace that.
-    std::function<void(const std::exception&)> OnException;
+    // An exception that reached a window procedure, timer or other toolkit boundary: shown in an
+    // error box with the application title.
     void HandleException(const std::exception& e);
     void HandleException();  // for catch (...): an unknown error
 

@@ -104,8 +104,6 @@ SyncHub* EnsureHub() {
 
 }  // namespace
 
-DWORD SynchronizeThreadId() { return hub ? hub->threadId : 0; }
-
 Thread::Thread() { EnsureHub(); }
 
 Thread::~Thread() {

@@ -69,7 +69,4 @@ private:
     bool started_ = false;
 };
 
-// The thread that Synchronize steps run on (the one that made the first Thread); 0 before.
-DWORD SynchronizeThreadId();
-
 }  // namespace tk
