@@ -341,10 +341,12 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
         const auto never = [](const Self&) { return false; };
         ci.properties.push_back(tk::IntProperty<Self>("GroupIndex", &Self::GroupIndex, &Self::SetGroupIndex, 0));
         ci.properties.push_back(tk::BoolProperty<Self>("Down", &Self::Down, &Self::SetDown, false));
-        ci.properties.push_back(tk::StrProperty<Self>("Homepage", &Self::Homepage, &Self::SetHomepage, std::nullopt, never));
+        ci.properties.push_back(
+            tk::StrProperty<Self>("Homepage", &Self::Homepage, &Self::SetHomepage, std::nullopt, never));
         ci.properties.push_back(tk::BoolProperty<Self>("AllowAllUp", &Self::AllowAllUp, &Self::SetAllowAllUp, false));
-        ci.properties.push_back(tk::EnumProperty<Self, TTransparentMode>("TransparentMode", {{"tmAuto", tmAuto}, {"tmFixed", tmFixed}},
-                                                                         &Self::TransparentMode, &Self::SetTransparentMode, tmAuto));
+        ci.properties.push_back(tk::EnumProperty<Self, TTransparentMode>(
+            "TransparentMode", {{"tmAuto", tmAuto}, {"tmFixed", tmFixed}}, &Self::TransparentMode,
+            &Self::SetTransparentMode, tmAuto));
         ci.properties.push_back(tk::Property<Self>(
             "TransparentColor",
             [](Self& c, const LayoutValue& v) {

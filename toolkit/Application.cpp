@@ -23,7 +23,8 @@ constexpr UINT kActivateWindowInUse = WM_APP + 10;
 // handles these statuses itself); any other window comes back only if this took it down.
 void FollowApplicationWindow(HWND app, bool restored) {
     for (HWND w : ThreadWindows()) {
-        if (w != app && GetAncestor(w, GA_ROOTOWNER) == app && IsWindow(w) && (IsWindowVisible(w) != FALSE) != restored)
+        if (w != app && IsWindow(w) && GetAncestor(w, GA_ROOTOWNER) == app &&
+            (IsWindowVisible(w) != FALSE) != restored)
             SendMessageA(w, WM_SHOWWINDOW, restored, restored ? SW_PARENTOPENING : SW_PARENTCLOSING);
     }
 }

@@ -18,9 +18,9 @@
 // then. (Tests that send WM_MOUSEMOVE: the system posts WM_MOUSELEAVE as soon as the real
 // pointer is elsewhere, so move it with SetCursorPos or do not pump in between.)
 //
-// Keys: Enter and Escape are offered by its form to all its controls (DialogKey, depth-first, back to front) until one accepts; Tab and Shift+Tab move
-// the focus along the tab order. This happens in the window procedure, so keys sent straight to a
-// window behave like typed ones.
+// Keys: Enter and Escape are offered by its form to all its controls (DialogKey, depth-first,
+// back to front) until one accepts; Tab and Shift+Tab move the focus along the tab order. This
+// happens in the window procedure, so keys sent straight to a window behave like typed ones.
 #pragma once
 
 #include <windows.h>

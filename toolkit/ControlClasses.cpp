@@ -36,7 +36,8 @@ Color ColorOf(const LayoutValue& v) {
     return c;
 }
 
-const std::vector<std::pair<std::string, Cursor>> kCursorNames = {{"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
+const std::vector<std::pair<std::string, Cursor>> kCursorNames = {{"crDefault", crDefault},
+                                                                   {"crHandPoint", crHandPoint}};
 
 // Font.Style as a set; fsStrikeOut is read and dropped.
 const std::vector<std::pair<std::string, bool Font::*>> kFontStyles = {
@@ -74,7 +75,8 @@ const ClassInfo& Control::StaticInfo() {
                 },
                 LayoutValue::Id("crDefault")),
             BoolProperty<C>("Enabled", &C::Enabled, &C::SetEnabled, true),
-            Property<C>("Font.Color", [](C& c, const LayoutValue& v) { SetFontField(c, [&](Font& f) { f.color = ColorOf(v); }); },
+            Property<C>("Font.Color",
+                        [](C& c, const LayoutValue& v) { SetFontField(c, [&](Font& f) { f.color = ColorOf(v); }); },
                         [](const C& c) { return ColorValue(c.GetFont().color); }, ColorValue(clWindowText)),
             IntProperty<C>("Font.Size", [](const C& c) { return c.GetFont().size; },
                            [](C& c, int v) { SetFontField(c, [&](Font& f) { f.size = v; }); }, 8),
