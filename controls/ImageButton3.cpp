@@ -348,22 +348,9 @@ const tk::ClassInfo& TImageButton::StaticInfo() {
             "TransparentMode", {{"tmAuto", tmAuto}, {"tmFixed", tmFixed}}, &Self::TransparentMode,
             &Self::SetTransparentMode, tmAuto));
         ci.properties.push_back(tk::Property<Self>(
-            "TransparentColor",
-            [](Self& c, const LayoutValue& v) {
-                tk::Color color = 0;
-                if (v.kind == LayoutValue::Kind::Ident) {
-                    if (!tk::ColorFromName(v.text, color)) throw tk::LayoutValueError("unknown colour " + v.text);
-                } else {
-                    color = static_cast<tk::Color>(tk::Int32Value(v));
-                }
-                c.SetTransparentColor(color);
-            },
-            [](const Self& c) {
-                const std::string name = tk::ColorName(c.TransparentColor());
-                return name.empty() ? LayoutValue::Int(static_cast<int32_t>(c.TransparentColor()))
-                                    : LayoutValue::Id(name);
-            },
-            std::nullopt, [](const Self& c) { return c.TransparentMode() == tmFixed; }));
+            "TransparentColor", [](Self& c, const LayoutValue& v) { c.SetTransparentColor(tk::ColorOf(v)); },
+            [](const Self& c) { return tk::ColorValue(c.TransparentColor()); }, std::nullopt,
+            [](const Self& c) { return c.TransparentMode() == tmFixed; }));
         ci.properties.push_back(tk::BoolProperty<Self>("Enabled", &Self::Enabled, &Self::SetEnabled, true));
         ci.properties.push_back(tk::IntProperty<Self>("ModalResult", &Self::ModalResult, &Self::SetModalResult, 0));
         ci.properties.push_back(tk::BoolProperty<Self>("Cancel", &Self::Cancel, &Self::SetCancel, false));

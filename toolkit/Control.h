@@ -36,6 +36,10 @@
 
 namespace tk {
 
+// A colour in a layout: its name where it has one ("clBtnFace"), otherwise its number.
+LayoutValue ColorValue(Color c);
+Color ColorOf(const LayoutValue& v);  // throws LayoutValueError for an unknown name
+
 class Canvas;
 class Form;
 class PopupMenu;

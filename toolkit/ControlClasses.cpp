@@ -24,6 +24,15 @@ void SetFontField(Control& c, const std::function<void(Font&)>& change) {
     c.SetFont(f);
 }
 
+const std::vector<std::pair<std::string, Cursor>> kCursorNames = {{"crDefault", crDefault},
+                                                                   {"crHandPoint", crHandPoint}};
+
+// Font.Style as a set; fsStrikeOut is read and dropped.
+const std::vector<std::pair<std::string, bool Font::*>> kFontStyles = {
+    {"fsBold", &Font::bold}, {"fsItalic", &Font::italic}, {"fsUnderline", &Font::underline}};
+
+}  // namespace
+
 LayoutValue ColorValue(Color c) {
     std::string name = ColorName(c);
     return name.empty() ? LayoutValue::Int(static_cast<int32_t>(c)) : LayoutValue::Id(name);
@@ -35,15 +44,6 @@ Color ColorOf(const LayoutValue& v) {
     if (!ColorFromName(v.text, c)) throw LayoutValueError("unknown colour " + v.text);
     return c;
 }
-
-const std::vector<std::pair<std::string, Cursor>> kCursorNames = {{"crDefault", crDefault},
-                                                                   {"crHandPoint", crHandPoint}};
-
-// Font.Style as a set; fsStrikeOut is read and dropped.
-const std::vector<std::pair<std::string, bool Font::*>> kFontStyles = {
-    {"fsBold", &Font::bold}, {"fsItalic", &Font::italic}, {"fsUnderline", &Font::underline}};
-
-}  // namespace
 
 const ClassInfo& Control::StaticInfo() {
     using C = Control;
